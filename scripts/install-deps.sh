@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, the Debian 12 packages that building, running and
+# testing Quillmark need, and only those that are missing. Safe to run again.
+set -euo pipefail
+
+packages=(
+  # build
+  g++ cmake make pkg-config qtbase5-dev qttools5-dev qttools5-dev-tools qtmultimedia5-dev
+  libqt5sql5-sqlite libquazip1-qt5-dev libicu-dev libsqlite3-dev
+  # run: MP3 playback
+  libqt5multimedia5-plugins gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  # resources copied into the program at build time
+  famfamfam-flag-png tango-icon-theme
+  # tests: a real window under a virtual X server, and the sqlite3 shell
+  xvfb xauth sqlite3
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
+  [ "$status" = "installed" ] || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo_cmd=(sudo)
+fi
+
+echo "Installing: ${missing[*]}" >&2
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -q
+"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,287 @@
+#include "controllers/application.h"
+
+#include "controllers/archiveunpacker.h"
+#include "controllers/downloadmanager.h"
+#include "controllers/modalbox.h"
+#include "controllers/sharedoptions.h"
+#include "models/database.h"
+#include "widgets/mainwindow.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QEvent>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStyle>
+#include <QTextCodec>
+#include <QThread>
+#include <QThreadStorage>
+
+namespace {
+
+struct Singletons
+{
+    QString msApplicationDirectory;
+    SharedOptions *mpSharedOptions = nullptr;
+    Database *mpDatabase = nullptr;
+    QThread *mpDatabaseThread = nullptr;
+};
+
+Singletons &singletons()
+{
+    static Singletons sSingletons;
+    return sSingletons;
+}
+
+QThreadStorage<QSettings *> &threadSettings()
+{
+    static QThreadStorage<QSettings *> sStorage;
+    return sStorage;
+}
+
+QString ensureDirectory(const QString &asPath)
+{
+    if (!QDir(asPath).exists())
+        QDir().mkpath(asPath);
+    return asPath;
+}
+
+} // namespace
+
+Application::Application(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setApplicationName(tr("KVR"));
+    setApplicationDisplayName(tr("Quillmark"));
+    setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
+    setOrganizationDomain(QStringLiteral("quillmark.example.org"));
+    setOrganizationName(tr("Quillmark"));
+
+    QDir::setCurrent(applicationDirectory());
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+
+    sharedOptions();
+}
+
+Application::~Application()
+{
+    // The main window saves its layout when it is destroyed, so it must go
+    // while the settings still exist.
+    mpMainWindow.reset();
+    releaseSingletons();
+}
+
+void Application::start()
+{
+    setSettingsFileReadOnly();
+    applyStyle();
+    if (!Database::databaseExists())
+        settings()->setValue(QStringLiteral("Version-") + sharedOptions()->dataLanguage(), 0);
+    checkForUpdates();
+    unpackWaitingArchives();
+}
+
+void Application::showMainWindow()
+{
+    mpMainWindow = std::make_unique<MainWindow>();
+    mpMainWindow->setObjectName(QStringLiteral("vpWindow"));
+
+    waitForStartupImport();
+
+    setSettingsFileWritable();
+    mpMainWindow->installEventFilter(this);
+    mpMainWindow->showMaximized();
+}
+
+bool Application::eventFilter(QObject *apWatched, QEvent *apEvent)
+{
+    // One line when the window first paints: start-up time can be read off the log.
+    if (apWatched == mpMainWindow.get() && apEvent->type() == QEvent::Paint) {
+        mpMainWindow->removeEventFilter(this);
+        qDebug() << "Main window painted";
+    }
+    return QApplication::eventFilter(apWatched, apEvent);
+}
+
+void Application::applyStyle()
+{
+    setStyle(settings()->value(QStringLiteral("style"), QStringLiteral("Cleanlooks")).toString());
+
+    const QString vsName = settings()
+                               ->value(QStringLiteral("styleSheet"), QStringLiteral("default"))
+                               .toString()
+                               .toLower();
+    QFile vFile(QStringLiteral("%0/%1.qss").arg(stylePath(), vsName));
+    QString vsStyleSheet;
+    if (vFile.open(QIODevice::ReadOnly))
+        vsStyleSheet = QString::fromLatin1(vFile.readAll());
+    setStyleSheet(vsStyleSheet);
+}
+
+void Application::checkForUpdates()
+{
+    const QString vsBase = updateServerBase();
+    if (vsBase.isEmpty()) {
+        qDebug() << "No update server configured (UpdateServer); version check skipped";
+        return;
+    }
+    DownloadManager vManager;
+    vManager.setUrl(QStringLiteral("%0/version.txt").arg(vsBase));
+    QEventLoop vLoop;
+    connect(&vManager, &DownloadManager::done, &vLoop, &QEventLoop::quit);
+    connect(&vManager, &DownloadManager::downloadingProgress, &vLoop,
+            [](qint64 anReceived, qint64 anTotal) { qDebug() << anReceived << anTotal; });
+    vManager.download(DownloadManager::VersionList);
+    vLoop.exec();
+}
+
+void Application::unpackWaitingArchives()
+{
+    const QStringList vcFiles =
+        QDir(importPath()).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Unsorted);
+    bool vbFirst = true;
+    for (const QString &vsName : vcFiles) {
+        processEvents();
+        if (ArchiveUnpacker::extractNamedEntry(importPath() + QStringLiteral("/") + vsName))
+            qDebug() << "Unpack successful";
+        else
+            qDebug() << "Unpack failed";
+        processEvents();
+        if (vbFirst) {
+            vbFirst = false;
+            ModalBox::information(nullptr, QString(),
+                                  tr("База будет обновлена, программа закроется автоматически"));
+        }
+    }
+}
+
+void Application::waitForStartupImport()
+{
+    // Seam: the import of update files (with its progress splash) runs here,
+    // before the window is shown, once the data store can import them. Until
+    // then update files simply stay in the import folder.
+}
+
+QSettings *Application::settings()
+{
+    QSettings *vpSettings = threadSettings().localData();
+    if (!vpSettings || vpSettings->fileName() != settingsFilePath()) {
+        vpSettings = new QSettings(settingsFilePath(), QSettings::IniFormat);
+        vpSettings->setIniCodec("UTF-8");
+        threadSettings().setLocalData(vpSettings);
+    }
+    return vpSettings;
+}
+
+SharedOptions *Application::sharedOptions()
+{
+    if (!singletons().mpSharedOptions)
+        singletons().mpSharedOptions = new SharedOptions(nullptr);
+    return singletons().mpSharedOptions;
+}
+
+Database *Application::database()
+{
+    Singletons &vSingletons = singletons();
+    if (!vSingletons.mpDatabase) {
+        const QString vsLanguage =
+            settings()->value(QStringLiteral("DataLanguage"), tr("ru")).toString();
+        vSingletons.mpDatabaseThread = new QThread;
+        vSingletons.mpDatabaseThread->setObjectName(QStringLiteral("database"));
+        vSingletons.mpDatabase = new Database(vsLanguage, nullptr);
+        vSingletons.mpDatabase->moveToThread(vSingletons.mpDatabaseThread);
+        vSingletons.mpDatabaseThread->start(QThread::InheritPriority);
+    }
+    return vSingletons.mpDatabase;
+}
+
+void Application::releaseSingletons()
+{
+    Singletons &vSingletons = singletons();
+    delete vSingletons.mpSharedOptions;
+    vSingletons.mpSharedOptions = nullptr;
+    if (vSingletons.mpDatabaseThread) {
+        vSingletons.mpDatabaseThread->quit();
+        vSingletons.mpDatabaseThread->wait();
+    }
+    // The thread has ended, so nothing runs on the data store any more and it
+    // can be destroyed here; this closes its connection cleanly.
+    delete vSingletons.mpDatabase;
+    vSingletons.mpDatabase = nullptr;
+    delete vSingletons.mpDatabaseThread;
+    vSingletons.mpDatabaseThread = nullptr;
+    if (threadSettings().hasLocalData())
+        threadSettings().setLocalData(nullptr);
+}
+
+QString Application::applicationDirectory()
+{
+    const QString &vsDirectory = singletons().msApplicationDirectory;
+    return vsDirectory.isEmpty() ? QCoreApplication::applicationDirPath() : vsDirectory;
+}
+
+void Application::setApplicationDirectory(const QString &asPath)
+{
+    singletons().msApplicationDirectory = asPath;
+}
+
+QString Application::settingsFilePath()
+{
+    return applicationDirectory() + QStringLiteral("/setting.ini");
+}
+
+QString Application::sqlPath()
+{
+    return ensureDirectory(applicationDirectory() + QStringLiteral("/sql"));
+}
+
+QString Application::importPath()
+{
+    return ensureDirectory(sqlPath() + QStringLiteral("/import"));
+}
+
+QString Application::dataPath()
+{
+    return ensureDirectory(sqlPath() + QStringLiteral("/data"));
+}
+
+QString Application::assetPath()
+{
+    return ensureDirectory(applicationDirectory() + QStringLiteral("/asset"));
+}
+
+QString Application::stylePath()
+{
+    return ensureDirectory(applicationDirectory() + QStringLiteral("/style"));
+}
+
+QString Application::databaseFilePath()
+{
+    const QString vsLanguage =
+        settings()->value(QStringLiteral("DataLanguage"), QStringLiteral("ru")).toString();
+    return QDir(dataPath())
+        .absoluteFilePath(
+            QStringLiteral("kvr_main%0.sqlite").arg(QStringLiteral("_") + vsLanguage));
+}
+
+QString Application::updateServerBase()
+{
+    const QString vsHost = settings()->value(QStringLiteral("UpdateServer")).toString().trimmed();
+    if (vsHost.isEmpty())
+        return QString();
+    return QStringLiteral("http://%0/zudoru26").arg(vsHost);
+}
+
+void Application::setSettingsFileReadOnly()
+{
+    QFile::setPermissions(settingsFilePath(), QFileDevice::ReadOwner | QFileDevice::ReadUser |
+                                                  QFileDevice::ReadGroup | QFileDevice::ReadOther);
+}
+
+void Application::setSettingsFileWritable()
+{
+    // Owner only: other users of the machine have no business changing it.
+    QFile::setPermissions(settingsFilePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ReadUser | QFileDevice::WriteUser);
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QApplication>
+#include <QString>
+
+#include <memory>
+
+class Database;
+class MainWindow;
+class QSettings;
+class SharedOptions;
+
+// The application object: identity, the folder layout below the program's
+// directory, the process-wide singletons and the start-up sequence.
+//
+// Singletons are created on first use by the static accessors and released by
+// the destructor (or releaseSingletons()). The accessors work without an
+// Application instance too, so that tools and tests can use the program's
+// code under QCoreApplication.
+//
+// Threads: the data store lives on a worker thread of its own, created by the
+// first database() call. settings() hands each thread its own QSettings on
+// the one settings file (a QSettings object must not be shared between
+// threads; objects on the same file see each other's changes at once).
+class Application : public QApplication
+{
+    Q_OBJECT
+
+public:
+    Application(int &argc, char **argv);
+    ~Application() override;
+
+    void start();
+    void showMainWindow();
+
+    static QSettings *settings();
+    static SharedOptions *sharedOptions();
+    static Database *database();
+
+    static QString settingsFilePath();
+    static QString sqlPath();
+    static QString importPath();
+    static QString dataPath();
+    static QString assetPath();
+    static QString stylePath();
+    static QString databaseFilePath();
+
+    // The folder that holds the settings file and the data folders: the
+    // executable's directory unless a tool or a test chose another one.
+    static QString applicationDirectory();
+    static void setApplicationDirectory(const QString &asPath);
+
+    // Stops the database thread and destroys every singleton; the next
+    // accessor call creates them afresh.
+    static void releaseSingletons();
+
+    // Base address of the update server ("http://" + host + "/zudoru26"), or
+    // empty when the "UpdateServer" setting names no host.
+    static QString updateServerBase();
+
+    // Settings file permissions: the program keeps the file read-only while
+    // updates may be imported, and owner-writable otherwise.
+    static void setSettingsFileReadOnly();
+    static void setSettingsFileWritable();
+
+signals:
+    void startImportPicked();
+
+protected:
+    bool eventFilter(QObject *apWatched, QEvent *apEvent) override;
+
+private:
+    void applyStyle();
+    void checkForUpdates();
+    void unpackWaitingArchives();
+    void waitForStartupImport();
+
+    std::unique_ptr<MainWindow> mpMainWindow;
+};

@@ -1,0 +1,7 @@
+#pragma once
+
+// The compiled-in resource bundles (icons and help pages, translations) live
+// in the program's library; this registers them with the resource system.
+namespace Resources {
+void registerAll();
+}

@@ -1,0 +1,158 @@
+#include "controllers/sharedoptions.h"
+
+#include "controllers/application.h"
+#include "models/database.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDebug>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <cmath>
+
+SharedOptions::SharedOptions(QObject *parent) : QObject(parent)
+{
+    const QString vsDefault = tr("en");
+    QSettings *vpSettings = Application::settings();
+
+    setLanguage(vpSettings->value(QStringLiteral("Language"), vsDefault).toString(), Interface);
+
+    const QString vsData = vpSettings->value(QStringLiteral("DataLanguage"), vsDefault).toString();
+    Application::database()->changeLanguage(vsData);
+    msDataLanguage = vsData;
+
+    mbPlayRemote = vpSettings->value(QStringLiteral("PlayRemote"), false).toBool();
+    mnParagraphCount = vpSettings->value(QStringLiteral("ParagraphCount"), 20).toInt();
+    mbOnePage = vpSettings->value(QStringLiteral("OnePage"), false).toBool();
+    mnVersesCount = vpSettings->value(QStringLiteral("VersesCount"), 20).toInt();
+    mbBibleOnePage = vpSettings->value(QStringLiteral("BibleOnePage"), false).toBool();
+
+    connect(&mDownloadManager, &DownloadManager::downloadingProgress, this,
+            &SharedOptions::downloadProgress);
+}
+
+SharedOptions::~SharedOptions()
+{
+    QCoreApplication::removeTranslator(&mTranslator);
+}
+
+void SharedOptions::setLanguage(const QString &asLocale, LanguageKind aKind)
+{
+    if (aKind == Interface) {
+        Application::settings()->setValue(QStringLiteral("Language"), asLocale);
+        msInterfaceLanguage = asLocale;
+        QCoreApplication::removeTranslator(&mTranslator);
+        if (mTranslator.load(QStringLiteral(":/i18n/i18n_") + asLocale + QStringLiteral(".qm")))
+            QCoreApplication::installTranslator(&mTranslator);
+        return;
+    }
+    Application::database()->changeLanguage(asLocale);
+    msDataLanguage = asLocale;
+}
+
+QString SharedOptions::mediaUrl(const QString &asFileName, DownloadProgressView *apPlayer)
+{
+    const QString vsLower = asFileName.toLower();
+    const bool vbPdf = vsLower.contains(QLatin1String("pdf"));
+    const bool vbMp3 = vsLower.contains(QLatin1String("mp3"));
+    if (!vbPdf && !vbMp3)
+        return QString();
+    if (mDownloadManager.isBusy()) {
+        qDebug() << "A media download is still running; request refused:" << asFileName;
+        return QString();
+    }
+    if (!isSafeMediaName(asFileName)) {
+        qDebug() << "Refused media file name:" << asFileName;
+        return QString();
+    }
+
+    mpPlayer = apPlayer;
+    mpPlayerObject = dynamic_cast<QObject *>(apPlayer);
+
+    const QString vsPattern = vbMp3 ? QStringLiteral("URL_mp3_%0") : QStringLiteral("URL_pdf_%0");
+    const QStringList vcKeys =
+        Application::settings()->allKeys().filter(vsPattern.arg(msDataLanguage), Qt::CaseSensitive);
+    const QString vsBase =
+        vcKeys.isEmpty() ? QString() : Application::settings()->value(vcKeys.first()).toString();
+    if (vsBase.isEmpty()) {
+        qDebug() << "No configs for URL!";
+        return QString();
+    }
+    const QString vsRemote = vsBase + asFileName;
+    if (vbMp3 && mbPlayRemote)
+        return vsRemote;
+
+    const QDir vFolder(Application::assetPath() + QStringLiteral("/") + msDataLanguage);
+    if (!vFolder.exists())
+        QDir().mkpath(vFolder.path());
+    const QString vsLocal = vFolder.absoluteFilePath(asFileName);
+    if (QFileInfo::exists(vsLocal))
+        return vsLocal;
+
+    mDownloadManager.setFileName(vsLocal);
+    mDownloadManager.setUrl(vsRemote);
+    QEventLoop vLoop;
+    connect(&mDownloadManager, &DownloadManager::done, &vLoop, &QEventLoop::quit);
+    if (!mDownloadManager.download(DownloadManager::DataFile))
+        return QString();
+    vLoop.exec();
+
+    // A failed write leaves no file although the network part succeeded.
+    if (mDownloadManager.error() != QNetworkReply::NoError || !QFileInfo::exists(vsLocal))
+        return QString();
+    return vsLocal;
+}
+
+void SharedOptions::setPlayRemote(bool abPlayRemote)
+{
+    mbPlayRemote = abPlayRemote;
+    Application::settings()->setValue(QStringLiteral("PlayRemote"), abPlayRemote);
+}
+
+bool SharedOptions::showDuplicates() const
+{
+    return Application::settings()->value(QStringLiteral("ShowDuplicates"), true).toBool();
+}
+
+void SharedOptions::setShowDuplicates(bool abShow)
+{
+    Application::settings()->setValue(QStringLiteral("ShowDuplicates"), abShow);
+}
+
+QString SharedOptions::databaseLastUpdated()
+{
+    const QString vsKey = QStringLiteral("DatabaseLastUpdated");
+    if (Application::settings()->value(vsKey).toString().isEmpty())
+        setDatabaseLastUpdated();
+    return Application::settings()->value(vsKey).toString();
+}
+
+void SharedOptions::setDatabaseLastUpdated()
+{
+    Application::settings()->setValue(QStringLiteral("DatabaseLastUpdated"),
+                                      QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+}
+
+QString SharedOptions::progressText(qint64 anReceived, qint64 anTotal)
+{
+    if (anTotal <= 0)
+        return QStringLiteral("%1 KiB").arg(anReceived / 1024, 4);
+    const double vnPercent = static_cast<double>(anReceived) / static_cast<double>(anTotal) * 100.0;
+    return QStringLiteral("%1").arg(static_cast<qint64>(std::floor(vnPercent + 0.5)), 4);
+}
+
+bool SharedOptions::isSafeMediaName(const QString &asFileName)
+{
+    return !asFileName.isEmpty() && !asFileName.contains(QLatin1Char('/')) &&
+           !asFileName.contains(QLatin1Char('\\')) && !asFileName.contains(QLatin1String("..")) &&
+           !asFileName.contains(QChar(0)) && QFileInfo(asFileName).fileName() == asFileName;
+}
+
+void SharedOptions::downloadProgress(qint64 anReceived, qint64 anTotal)
+{
+    if (mpPlayer && mpPlayerObject)
+        mpPlayer->showDownloadProgress(progressText(anReceived, anTotal));
+}

@@ -1,0 +1,19 @@
+#include "controllers/application.h"
+#include "controllers/logging.h"
+#include "controllers/resources.h"
+
+int main(int argc, char *argv[])
+{
+    Resources::registerAll();
+    Logging::install();
+    QCoreApplication::addLibraryPath(QStringLiteral("./"));
+
+    int vnResult = 0;
+    {
+        Application vApplication(argc, argv);
+        vApplication.start();
+        vApplication.showMainWindow();
+        vnResult = Application::exec();
+    }
+    return vnResult;
+}

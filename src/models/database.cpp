@@ -1,0 +1,537 @@
+#include "models/database.h"
+
+#include "controllers/application.h"
+#include "models/sqlerror.h"
+#include "sqlite/sqliteicu.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QSqlDriver>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTextStream>
+
+#include <algorithm>
+
+namespace {
+
+struct TableDefinition
+{
+    const char *name;
+    const char *statement;
+    const char *label;
+};
+
+const TableDefinition cTables[] = {
+    {"quotes",
+     "CREATE VIRTUAL TABLE IF NOT EXISTS quotes USING fts4(uid INTEGER PRIMARY KEY ASC,date "
+     "TEXT,name TEXT,translator TEXT,pdf TEXT,mp3 TEXT,length TEXT,place TEXT);",
+     "Create table 'quotes'"},
+    {"paragraphs",
+     "CREATE VIRTUAL TABLE IF NOT EXISTS paragraphs USING fts4 (uid INTEGER PRIMARY KEY ASC,id "
+     "TEXT,date TEXT,text TEXT,  tokenize=icu ru_RU);",
+     "Create table 'paragraphs'"},
+    {"bibles",
+     "CREATE VIRTUAL TABLE IF NOT EXISTS bibles USING fts4 (uid INTEGER PRIMARY KEY ASC,book "
+     "INTEGER,name TEXT);",
+     "Create table 'bibles'"},
+    {"chapters",
+     "CREATE VIRTUAL TABLE IF NOT EXISTS chapters USING fts4(uid INTEGER PRIMARY KEY ASC,book "
+     "INTEGER,chapter INTEGER,name TEXT);",
+     "Create table 'chapters'"},
+    {"verses",
+     "CREATE VIRTUAL TABLE IF NOT EXISTS verses USING fts4(uid INTEGER PRIMARY KEY ASC,book "
+     "INTEGER,chapter INTEGER,verse INTEGER,text TEXT,  tokenize=icu ru_RU);",
+     "Create table 'verses'"},
+};
+
+// The sermon key without the further-translation mark " *".
+QString plainDate(const QString &asDateInfo)
+{
+    QString vsDate = asDateInfo;
+    return vsDate.remove(QStringLiteral(" *")).trimmed();
+}
+
+QString columnText(const QSqlQuery &aQuery, int anColumn)
+{
+    return aQuery.value(anColumn).toString();
+}
+
+} // namespace
+
+// Holds the data store's lock and records which thread holds it.
+class Database::Lock
+{
+public:
+    explicit Lock(const Database &aDatabase) : mDatabase(aDatabase)
+    {
+        mDatabase.mMutex.lock();
+        if (mDatabase.mnLockDepth++ == 0)
+            mDatabase.mOwner = std::this_thread::get_id();
+    }
+    ~Lock()
+    {
+        if (--mDatabase.mnLockDepth == 0)
+            mDatabase.mOwner = std::thread::id();
+        mDatabase.mMutex.unlock();
+    }
+    Lock(const Lock &) = delete;
+    Lock &operator=(const Lock &) = delete;
+
+private:
+    const Database &mDatabase;
+};
+
+// Switches the connection to another data language for the length of one
+// parallel-language request and back afterwards, whatever happened between.
+class Database::TemporaryLanguage
+{
+public:
+    TemporaryLanguage(Database &aDatabase, const QString &asLocale) : mDatabase(aDatabase)
+    {
+        mDatabase.msPreviousLanguage =
+            mDatabase.msCurrentLanguage.isEmpty() ? asLocale : mDatabase.msCurrentLanguage;
+        mDatabase.rememberLanguage(asLocale);
+        mDatabase.connectCurrentDatabase();
+    }
+    ~TemporaryLanguage()
+    {
+        mDatabase.rememberLanguage(mDatabase.msPreviousLanguage);
+        mDatabase.connectCurrentDatabase();
+    }
+    TemporaryLanguage(const TemporaryLanguage &) = delete;
+    TemporaryLanguage &operator=(const TemporaryLanguage &) = delete;
+
+private:
+    Database &mDatabase;
+};
+
+Database::Database(const QString &asLanguage, QObject *parent)
+    : QObject(parent), msCurrentLanguage(asLanguage)
+{
+    SqliteIcu::install();
+    mConnection = QSqlDatabase::addDatabase(QStringLiteral("QSQLITEICU"),
+                                            QLatin1String(QSqlDatabase::defaultConnection));
+
+    qRegisterMetaType<AdvancedSearchFlags>("AdvancedSearchFlags");
+    qRegisterMetaType<TabArea *>("TabArea*");
+    qRegisterMetaType<QAction *>("QAction*");
+
+    Lock vLock(*this);
+    msPreviousLanguage = msCurrentLanguage;
+    rememberLanguage(msCurrentLanguage);
+    connectCurrentDatabase();
+
+    QSqlQuery vQuery = newQuery();
+    vQuery.exec(QStringLiteral("PRAGMA encoding = 'UTF-8';"));
+    vQuery.exec(QStringLiteral("PRAGMA cache_size = -131072;"));
+
+    mbTransactions =
+        mConnection.driver() && mConnection.driver()->hasFeature(QSqlDriver::Transactions);
+    mcPsalms = PsalmTable::build();
+}
+
+Database::~Database()
+{
+    Lock vLock(*this);
+    mConnection.close();
+    mConnection = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
+}
+
+QSqlQuery Database::newQuery() const
+{
+    if (mOwner.load() != std::this_thread::get_id())
+        qCritical() << "Statement run without the data store's lock";
+    return QSqlQuery(mConnection);
+}
+
+bool Database::execQuery(const QString &asQuery)
+{
+    Lock vLock(*this);
+    QSqlQuery vQuery = newQuery();
+    if (vQuery.exec(asQuery))
+        return true;
+    QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+    return false;
+}
+
+bool Database::execQuery(const QStringList &acQueries)
+{
+    bool vbResult = true;
+    {
+        Lock vLock(*this);
+        if (mbTransactions)
+            mConnection.transaction();
+        QSqlQuery vQuery = newQuery();
+        for (const QString &vsStatement : acQueries) {
+            const bool vbOk = vQuery.exec(vsStatement);
+            vbResult = vbResult && vbOk;
+            if (!vbOk)
+                QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+        }
+        vQuery.finish();
+        if (mbTransactions)
+            mConnection.commit();
+    }
+    processPendingEvents();
+    return vbResult;
+}
+
+bool Database::connectCurrentDatabase()
+{
+    Lock vLock(*this);
+    const QString vsPath = Application::databaseFilePath();
+    if (mConnection.databaseName() == vsPath && mConnection.isOpen())
+        return true;
+
+    if (mConnection.isOpen())
+        mConnection.close();
+    mConnection.setDatabaseName(vsPath);
+    if (!mConnection.open()) {
+        qDebug().noquote() << mConnection.lastError().text();
+        qDebug().noquote() << "Error:" << vsPath << "is not accessible!";
+        return false;
+    }
+
+    QSqlQuery vQuery = newQuery();
+    if (!vQuery.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table';"))) {
+        qDebug().noquote() << "Error:" << vQuery.lastError().text();
+        return false;
+    }
+    QStringList vcNames;
+    while (vQuery.next())
+        vcNames.append(vQuery.value(0).toString());
+    vQuery.finish();
+
+    createMissingTables(vcNames);
+    return true;
+}
+
+void Database::createMissingTables(const QStringList &acExisting)
+{
+    bool vbCreated = false;
+    QSqlQuery vQuery = newQuery();
+    for (const TableDefinition &vTable : cTables) {
+        if (acExisting.contains(QLatin1String(vTable.name)))
+            continue;
+        vbCreated = true;
+        qDebug().noquote() << QLatin1String(vTable.label);
+        if (!vQuery.exec(QLatin1String(vTable.statement)))
+            qDebug().noquote() << vQuery.lastError().text();
+    }
+    if (vbCreated) {
+        QSettings *vpSettings = Application::settings();
+        const QString vsLanguage =
+            vpSettings->value(QStringLiteral("DataLanguage"), tr("en")).toString();
+        vpSettings->setValue(QStringLiteral("Version-") + vsLanguage, 0);
+    }
+}
+
+void Database::changeLanguage(const QString &asLocale)
+{
+    Lock vLock(*this);
+    msPreviousLanguage = msCurrentLanguage.isEmpty() ? asLocale : msCurrentLanguage;
+    rememberLanguage(asLocale);
+    connectCurrentDatabase();
+}
+
+void Database::rememberLanguage(const QString &asLocale)
+{
+    Lock vLock(*this);
+    QSettings *vpSettings = Application::settings();
+    if (asLocale != msCurrentLanguage)
+        msCurrentLanguage = asLocale;
+    // The file to open is chosen from the setting, so it must follow every change.
+    if (vpSettings->value(QStringLiteral("DataLanguage")).toString() != asLocale)
+        vpSettings->setValue(QStringLiteral("DataLanguage"), asLocale);
+}
+
+void Database::setTreeView(CatalogueTree *apTreeView)
+{
+    Lock vLock(*this);
+    if (mpTreeView != apTreeView)
+        mpTreeView = apTreeView;
+}
+
+QString Database::lastSearchDates() const
+{
+    Lock vLock(*this);
+    return msLastSearchDates;
+}
+
+AdvancedSearchFlags Database::lastSearchFlags() const
+{
+    Lock vLock(*this);
+    return mLastSearchFlags;
+}
+
+QString Database::currentLanguage() const
+{
+    Lock vLock(*this);
+    return msCurrentLanguage;
+}
+
+bool Database::databaseExists()
+{
+    const QFileInfo vFile(Application::databaseFilePath());
+    return vFile.exists() && vFile.size() > 0;
+}
+
+QString Database::readEscapedLine(QTextStream *apStream)
+{
+    if (!apStream || apStream->atEnd())
+        return QString();
+    return apStream->readLine().replace(QLatin1Char('\''), QStringLiteral("''"));
+}
+
+void Database::setTranslatorList(const QString &asLocale, TabArea *apTab, const QString &asDateInfo,
+                                 QAction *apLanguageAction)
+{
+    Lock vLock(*this);
+    mpCurrentPage = apTab;
+    TemporaryLanguage vSwitch(*this, asLocale);
+
+    const QString vsDate = plainDate(asDateInfo);
+    QSqlQuery vQuery = newQuery();
+    vQuery.prepare(QStringLiteral("SELECT translator FROM quotes WHERE date = ? OR date = ?;"));
+    vQuery.addBindValue(vsDate);
+    vQuery.addBindValue(vsDate + QStringLiteral(" *"));
+    if (!vQuery.exec()) {
+        QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+        return;
+    }
+    QStringList vcTranslators;
+    while (vQuery.next())
+        vcTranslators.append(columnText(vQuery, 0));
+    emit translatorListReady(vcTranslators, apLanguageAction);
+}
+
+QPair<int, int> Database::convertPsalm(int anChapter, int anVerse, const QString &asFrom,
+                                       const QString &asTo) const
+{
+    return PsalmTable::convertPsalm(mcPsalms, anChapter, anVerse, asFrom, asTo);
+}
+
+QString Database::convertPsalmChapters(int anChapter, const QString &asFrom,
+                                       const QString &asTo) const
+{
+    return PsalmTable::convertPsalmChapters(mcPsalms, anChapter, asFrom, asTo);
+}
+
+QString Database::convertBookNumber(int anBook, const QString &asFrom, const QString &asTo)
+{
+    return PsalmTable::convertBookNumber(anBook, asFrom, asTo);
+}
+
+QString Database::searchConditionsHL(const QString &asText, const QString &asSearch)
+{
+    // All words are marked in one pass over the original text, so a word is
+    // never found again inside a mark inserted for an earlier word. Longer
+    // words are tried first so that "word" does not split a mark of "words".
+    QStringList vcWords = asSearch.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    vcWords.removeDuplicates();
+    if (vcWords.isEmpty())
+        return asText;
+    std::sort(vcWords.begin(), vcWords.end(),
+              [](const QString &a, const QString &b) { return a.size() > b.size(); });
+    QStringList vcEscaped;
+    for (const QString &vsWord : vcWords)
+        vcEscaped.append(QRegularExpression::escape(vsWord));
+    const QRegularExpression vPattern(QStringLiteral("(%0)").arg(vcEscaped.join(QLatin1Char('|'))));
+    QString vsResult = asText;
+    return vsResult.replace(vPattern,
+                            QStringLiteral("<span style='background-color: yellow;'>\\1</span>"));
+}
+
+void Database::openBibleChapter(TabArea *apTab, int anBible, int anChapter)
+{
+    Lock vLock(*this);
+    mpCurrentPage = apTab;
+    changeLanguage(msCurrentLanguage);
+    QSqlQuery vQuery = newQuery();
+    vQuery.prepare(QStringLiteral(
+        "SELECT verse, text, book, chapter FROM verses WHERE book = ? AND chapter = ?;"));
+    vQuery.addBindValue(anBible);
+    vQuery.addBindValue(anChapter);
+    emitChapterVerses(apTab, vQuery);
+}
+
+void Database::openBibleChapter(TabArea *apTab, QString asBibleTitle, int anChapter)
+{
+    Lock vLock(*this);
+    mpCurrentPage = apTab;
+    changeLanguage(msCurrentLanguage);
+    QSqlQuery vQuery = newQuery();
+    vQuery.prepare(QStringLiteral("SELECT verse, text, book, chapter FROM verses WHERE book IN "
+                                  "(SELECT book FROM bibles WHERE name = ?) AND chapter = ?;"));
+    vQuery.addBindValue(asBibleTitle);
+    vQuery.addBindValue(anChapter);
+    emitChapterVerses(apTab, vQuery);
+}
+
+void Database::emitChapterVerses(TabArea *apTab, QSqlQuery &aQuery)
+{
+    if (!aQuery.exec()) {
+        QUILLMARK_LOG_SQL_ERROR(aQuery.lastError());
+        return;
+    }
+    while (aQuery.next()) {
+        const QString vsVerse = columnText(aQuery, 0);
+        emit foundChapter(apTab, columnText(aQuery, 2), columnText(aQuery, 3), vsVerse, vsVerse,
+                          columnText(aQuery, 1));
+    }
+    emit foundAllArticles(apTab);
+}
+
+void Database::openQuotesParagraph(TabArea *apTab, int anParagraph)
+{
+    Lock vLock(*this);
+    emitSermonParagraphs(apTab, anParagraph, QString());
+}
+
+void Database::openQuotesParagraphST(TabArea *apTab, int anParagraph, QString msText)
+{
+    Lock vLock(*this);
+    emitSermonParagraphs(apTab, anParagraph, msText);
+}
+
+void Database::emitSermonParagraphs(TabArea *apTab, int anParagraph, const QString &asHighlight)
+{
+    mpCurrentPage = apTab;
+    changeLanguage(msCurrentLanguage);
+
+    QSqlQuery vSermon = newQuery();
+    vSermon.prepare(QStringLiteral("SELECT translator, pdf, mp3, `length`, place, date FROM quotes "
+                                   "WHERE rowid = ? LIMIT 1;"));
+    vSermon.addBindValue(anParagraph);
+    QStringList vcSermon;
+    for (int i = 0; i < 6; ++i)
+        vcSermon.append(QString());
+    if (vSermon.exec() && vSermon.next())
+        for (int i = 0; i < 6; ++i)
+            vcSermon[i] = columnText(vSermon, i);
+    vSermon.finish();
+
+    QSqlQuery vQuery = newQuery();
+    vQuery.prepare(QStringLiteral("SELECT id, text FROM paragraphs WHERE date = ?;"));
+    vQuery.addBindValue(vcSermon.at(5));
+    if (!vQuery.exec()) {
+        QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+        return;
+    }
+    while (vQuery.next()) {
+        QString vsText = columnText(vQuery, 1);
+        if (!asHighlight.isEmpty())
+            vsText = searchConditionsHL(vsText, asHighlight);
+        QStringList vcRecord = vcSermon;
+        vcRecord << columnText(vQuery, 0).mid(2) << vsText;
+        emit foundParagraph(apTab, vcRecord.join(QLatin1Char('\t')));
+    }
+    emit foundAllArticles(apTab);
+}
+
+void Database::openQuotesParagraphAddLanguage(QString asLocale, TabArea *apTab,
+                                              QString asTranslator, QString asDateInfo)
+{
+    Lock vLock(*this);
+    mpCurrentPage = apTab;
+    TemporaryLanguage vSwitch(*this, asLocale);
+
+    const bool vbEnglish = asLocale == QLatin1String("en");
+    const QString vsDate = plainDate(asDateInfo);
+    QSqlQuery vSermon = newQuery();
+    vSermon.prepare(QStringLiteral("SELECT name, translator, pdf, mp3, `length`, place, date FROM "
+                                   "quotes WHERE (date = ? OR date = ?) AND translator = ?;"));
+    vSermon.addBindValue(vsDate);
+    vSermon.addBindValue(vsDate + QStringLiteral(" *"));
+    vSermon.addBindValue(vbEnglish ? QStringLiteral("-") : asTranslator);
+    QString vsName, vsTranslator, vsPlace, vsFoundDate;
+    if (vSermon.exec() && vSermon.next()) {
+        vsName = columnText(vSermon, 0);
+        vsTranslator = columnText(vSermon, 1);
+        vsPlace = columnText(vSermon, 5);
+        vsFoundDate = columnText(vSermon, 6);
+    }
+    vSermon.finish();
+
+    QSqlQuery vQuery = newQuery();
+    vQuery.prepare(QStringLiteral("SELECT id, text FROM paragraphs WHERE date = ?;"));
+    vQuery.addBindValue(vbEnglish ? vsDate : vsFoundDate);
+    if (!vQuery.exec()) {
+        QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+        return;
+    }
+    while (vQuery.next()) {
+        const QStringList vcRecord{vsName,
+                                   vsFoundDate,
+                                   vsPlace,
+                                   vsTranslator,
+                                   columnText(vQuery, 0).mid(2),
+                                   columnText(vQuery, 1)};
+        emit foundOtherParagraph(apTab, vcRecord.join(QLatin1Char('\t')));
+    }
+    emit translationReady(apTab);
+    emit foundAllArticles(apTab);
+}
+
+void Database::openBibleAddLanguage(QString asLocale, TabArea *apTab, QString asDateInfo,
+                                    QString asChapterInfo)
+{
+    Lock vLock(*this);
+    mpCurrentPage = apTab;
+    TemporaryLanguage vSwitch(*this, asLocale);
+    const QString vsFrom = msPreviousLanguage;
+
+    const int vnBook = asDateInfo.toInt();
+    const QString vsBook = convertBookNumber(vnBook, vsFrom, asLocale);
+    QStringList vcChapters;
+    if (vnBook == 19)
+        vcChapters = convertPsalmChapters(asChapterInfo.toInt(), vsFrom, asLocale)
+                         .split(QLatin1Char(','), Qt::SkipEmptyParts);
+    else
+        vcChapters.append(asChapterInfo);
+    vcChapters.removeDuplicates();
+
+    bool vbValid = !vsBook.isEmpty();
+    QStringList vcPlaceholders;
+    for (const QString &vsChapter : qAsConst(vcChapters)) {
+        bool vbNumber = false;
+        vsChapter.trimmed().toInt(&vbNumber);
+        vbValid = vbValid && vbNumber;
+        vcPlaceholders.append(QStringLiteral("?"));
+    }
+    if (!vbValid || vcChapters.isEmpty()) {
+        qDebug() << "No parallel text for book" << asDateInfo << "chapter" << asChapterInfo
+                 << "from" << vsFrom << "to" << asLocale;
+        return;
+    }
+
+    QSqlQuery vQuery = newQuery();
+    vQuery.prepare(
+        QStringLiteral("SELECT v.verse, v.text, c.book, c.chapter, c.name FROM chapters c "
+                       "LEFT JOIN verses v ON v.book = c.book AND v.chapter = c.chapter "
+                       "WHERE c.book = ? AND c.chapter IN (%0);")
+            .arg(vcPlaceholders.join(QLatin1Char(','))));
+    vQuery.addBindValue(vsBook.toInt());
+    for (const QString &vsChapter : qAsConst(vcChapters))
+        vQuery.addBindValue(vsChapter.trimmed().toInt());
+    if (!vQuery.exec()) {
+        QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+        return;
+    }
+    while (vQuery.next())
+        emit foundOtherChapter(apTab, columnText(vQuery, 4), columnText(vQuery, 0),
+                               columnText(vQuery, 1), columnText(vQuery, 3));
+    emit translationReady(apTab);
+    emit foundAllArticles(apTab);
+}
+
+void Database::processPendingEvents()
+{
+    QCoreApplication::processEvents();
+}

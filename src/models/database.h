@@ -1,0 +1,142 @@
+#pragma once
+
+#include "models/psalmtable.h"
+#include "models/searchflags.h"
+
+#include <QMetaType>
+#include <QObject>
+#include <QPair>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+class CatalogueTree;
+class QAction;
+class QSqlQuery;
+class QTextStream;
+class TabArea;
+
+Q_DECLARE_OPAQUE_POINTER(TabArea *)
+Q_DECLARE_METATYPE(TabArea *)
+
+// The data store: the one SQLite connection to the database file of the
+// current data language, its five full-text tables, and every statement the
+// program runs. Results are published as signals addressed to the page that
+// asked for them.
+//
+// Threading rules. The object lives on a worker thread of its own; requests
+// that arrive through queued signals run there. The catalogue fills, counts,
+// language changes and a result page's follow-up requests are called directly
+// from the GUI thread. Both threads therefore use the one connection, and
+// every public operation holds mMutex for its whole duration: no two
+// statements ever run on the connection at once, and a temporary switch to
+// another language's file is never seen half-way by the other thread. The
+// lock is recursive because operations build on each other (a language switch
+// reopens the connection, a batch runs single statements). Nothing waits on
+// another thread while holding it: signals leave queued, and the event loop
+// is run only after the lock is released.
+class Database : public QObject
+{
+    Q_OBJECT
+
+public:
+    Database(const QString &asLanguage, QObject *parent);
+    ~Database() override;
+
+    bool execQuery(const QString &asQuery);
+    bool execQuery(const QStringList &acQueries);
+    bool connectCurrentDatabase();
+    void changeLanguage(const QString &asLocale);
+    void rememberLanguage(const QString &asLocale);
+    void setTreeView(CatalogueTree *apTreeView);
+    QString lastSearchDates() const;
+    AdvancedSearchFlags lastSearchFlags() const;
+    QString currentLanguage() const;
+
+    static bool databaseExists();
+    static QString readEscapedLine(QTextStream *apStream);
+
+    void setTranslatorList(const QString &asLocale, TabArea *apTab, const QString &asDateInfo,
+                           QAction *apLanguageAction);
+    QPair<int, int> convertPsalm(int anChapter, int anVerse, const QString &asFrom,
+                                 const QString &asTo) const;
+    QString convertPsalmChapters(int anChapter, const QString &asFrom, const QString &asTo) const;
+    static QString convertBookNumber(int anBook, const QString &asFrom, const QString &asTo);
+
+    // asText with every word of asSearch (split at single blanks) wrapped in
+    // a highlight span.
+    static QString searchConditionsHL(const QString &asText, const QString &asSearch);
+
+signals:
+    void currentUpdated(qlonglong anValue, qlonglong anTotal);
+    void totalUpdated(qlonglong anValue, qlonglong anTotal);
+    void statusTextUpdated(QString asStatusText);
+    void importStarted();
+    void importFinished();
+    void foundChapter(TabArea *apTab, QString asDateInfo, QString asChapterInfo, QString asTitle,
+                      QString asNumber, QString asText);
+    void foundOtherChapter(TabArea *apTab, QString asName, QString asVerse, QString asText,
+                           QString asChapter);
+    void foundParagraph(TabArea *apTab, QString asParameter);
+    void foundOtherParagraph(TabArea *apTab, QString asParameter);
+    void finishSearchArticles(TabArea *apTab, QString asText, AdvancedSearchFlags aFlags,
+                              int anParagraphsOnPage);
+    void addSearchMessage(TabArea *apTab, QString asTitle, QString asNumber, QString asSearchText,
+                          QString asDateInfo);
+    void addSearchBible(TabArea *apTab, QString asTitle, QString asNumber, QString asSearchText,
+                        QString asBook, QString asChapter);
+    void foundAllArticles(TabArea *apTab);
+    void foundAllSearchArticles(TabArea *apTab);
+    void translationReady(TabArea *apTab);
+    void translatorListReady(QStringList acList, QAction *apLanguageAction);
+    void searchModeStarting(bool abYes);
+    void setNavigationParams(TabArea *apTab, int anValue);
+    void setFoundPagesCount(TabArea *apTab, int anCount);
+
+public slots:
+    void openBibleChapter(TabArea *apTab, int anBible, int anChapter);
+    void openBibleChapter(TabArea *apTab, QString asBibleTitle, int anChapter);
+    void openQuotesParagraph(TabArea *apTab, int anParagraph);
+    void openQuotesParagraphST(TabArea *apTab, int anParagraph, QString msText);
+    void openQuotesParagraphAddLanguage(QString asLocale, TabArea *apTab, QString asTranslator,
+                                        QString asDateInfo);
+    void openBibleAddLanguage(QString asLocale, TabArea *apTab, QString asDateInfo,
+                              QString asChapterInfo);
+
+private:
+    class TemporaryLanguage;
+    class Lock;
+
+    // A query on the connection; complains (critical log line) when the
+    // calling thread does not hold the lock, so a missing lock shows in tests.
+    QSqlQuery newQuery() const;
+
+    void createMissingTables(const QStringList &acExisting);
+    void emitChapterVerses(TabArea *apTab, QSqlQuery &aQuery);
+    void emitSermonParagraphs(TabArea *apTab, int anParagraph, const QString &asHighlight);
+    void processPendingEvents();
+
+    QString msPreviousLanguage;
+    QString msCurrentLanguage;
+    QSqlDatabase mConnection;
+    bool mbTransactions = false;
+    QString msLastSearchDates;
+    AdvancedSearchFlags mLastSearchFlags;
+    QVector<PsalmRecord> mcPsalms;
+    CatalogueTree *mpTreeView = nullptr;
+    QString msLastLetter;
+    int mnLastYear = -1;
+    QString msCurrentParagraphId;
+    QString msCurrentParagraphText;
+    TabArea *mpCurrentPage = nullptr;
+    // A standard mutex rather than Qt's: the thread sanitizer sees its
+    // hand-overs, so the threaded tests can check this locking.
+    mutable std::recursive_mutex mMutex;
+    mutable std::atomic<std::thread::id> mOwner{};
+    mutable int mnLockDepth = 0;
+};

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "controllers/modalbox.h"
+
+#include <QList>
+#include <QMap>
+#include <QMutex>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <QVariant>
+
+// A fresh application folder for one test: settings file, sql/, asset/ and so
+// on live in a temporary directory, and the program's singletons are released
+// (stopping the database thread) when the fixture goes.
+class TempAppDir
+{
+public:
+    explicit TempAppDir(const QMap<QString, QVariant> &acSettings = {});
+    ~TempAppDir();
+
+    QString path() const;
+    QString filePath(const QString &asRelative) const;
+    // Writes settings straight into the settings file (before the program reads it).
+    void writeSettings(const QMap<QString, QVariant> &acSettings);
+
+private:
+    QTemporaryDir mDir;
+};
+
+// Answers every message box with a chosen button and records what was asked,
+// for as long as it exists. Without one, a box fails the running test program.
+class BoxRecorder
+{
+public:
+    explicit BoxRecorder(QMessageBox::StandardButton aAnswer = QMessageBox::Ok);
+    ~BoxRecorder();
+
+    QList<ModalBox::Request> requests() const;
+    int count() const;
+
+private:
+    QList<ModalBox::Request> mcRequests;
+    QMessageBox::StandardButton mAnswer;
+};
+
+// Puts the program's log handler in place and collects its formatted lines
+// (from every thread) while it exists.
+class LogCapture
+{
+public:
+    LogCapture();
+    ~LogCapture();
+
+    QStringList lines() const;
+    QStringList linesContaining(const QString &asText) const;
+    bool contains(const QString &asText) const { return !linesContaining(asText).isEmpty(); }
+
+private:
+    mutable QMutex mMutex;
+    QStringList mcLines;
+    QtMessageHandler mPreviousHandler = nullptr;
+};
+
+namespace TestSupport {
+// Sets up the process for a test program: offscreen platform, log handler,
+// compiled-in resources, and a responder that reports unexpected boxes.
+void initProcess();
+// Number of boxes that no BoxRecorder was there to answer.
+int unexpectedBoxes();
+// The permission bits of a file as the file system holds them (QFile's
+// permissions describe what the current user may do, which for root is all).
+int fileMode(const QString &asPath);
+} // namespace TestSupport
+
+// Like QTEST_MAIN, with the process set up as above; the program fails when a
+// test met a message box it did not expect.
+#define QUILLMARK_TEST_MAIN(TestObject)                                                            \
+    int main(int argc, char **argv)                                                                \
+    {                                                                                              \
+        TestSupport::initProcess();                                                                \
+        QApplication app(argc, argv);                                                              \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
+        TestObject tc;                                                                             \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        const int vnResult = QTest::qExec(&tc, argc, argv);                                        \
+        return vnResult != 0 ? vnResult : (TestSupport::unexpectedBoxes() > 0 ? 1 : 0);            \
+    }
