@@ -20,7 +20,9 @@ configure_and_build() {
 case "${1:-}" in
   run)
     shift
-    configure_and_build quillmark quillmarkicu
+    configure_and_build quillmark quillmarkicu make-demo-corpus
+    # The demo databases are made once; existing ones are never touched.
+    "$build/tools/make-demo-corpus" "$root/demo" "$build/src"
     exec "$build/src/quillmark" "$@"
     ;;
   test)

@@ -39,10 +39,152 @@
         </message>
     </context>
     <context>
+        <name>HelpDialog</name>
+        <message>
+            <source>Help</source>
+            <translation>Help</translation>
+        </message>
+        <message>
+            <source>Version: %0
+Database last updated: %1</source>
+            <translation>Version: %0
+Database last updated: %1</translation>
+        </message>
+        <message>
+            <source>Quillmark</source>
+            <translation>Quillmark</translation>
+        </message>
+    </context>
+    <context>
+        <name>MainWindow</name>
+        <message>
+            <source>Main toolbar</source>
+            <translation>Main toolbar</translation>
+        </message>
+        <message>
+            <source>KVR</source>
+            <translation>KVR</translation>
+        </message>
+        <message>
+            <source>Sermons total: 0</source>
+            <translation>Sermons total: 0</translation>
+        </message>
+        <message>
+            <source>Language</source>
+            <translation>Language</translation>
+        </message>
+        <message>
+            <source>Database</source>
+            <translation>Database</translation>
+        </message>
+        <message>
+            <source>Interface</source>
+            <translation>Interface</translation>
+        </message>
+        <message>
+            <source>About</source>
+            <translation>About</translation>
+        </message>
+        <message>
+            <source>Help</source>
+            <translation>Help</translation>
+        </message>
+        <message>
+            <source>Tree toolbar</source>
+            <translation>Tree toolbar</translation>
+        </message>
+        <message>
+            <source>Изменения вступят в силу при следующем запуске.</source>
+            <translation>The change takes effect the next time the program starts.</translation>
+        </message>
+        <message>
+            <source>Sermons total: %0 / %1</source>
+            <translation>Sermons total: %0 / %1</translation>
+        </message>
+    </context>
+    <context>
         <name>SharedOptions</name>
         <message>
             <source>en</source>
             <translation>en</translation>
+        </message>
+    </context>
+    <context>
+        <name>ToolBar</name>
+        <message>
+            <source>Language selection</source>
+            <translation>Language selection</translation>
+        </message>
+        <message>
+            <source>Hide duplicates</source>
+            <translation>Hide duplicates</translation>
+        </message>
+        <message>
+            <source>Show duplicates</source>
+            <translation>Show duplicates</translation>
+        </message>
+        <message>
+            <source>Show tree</source>
+            <translation>Show tree</translation>
+        </message>
+        <message>
+            <source>Hide tree</source>
+            <translation>Hide tree</translation>
+        </message>
+        <message>
+            <source>Messages by Year</source>
+            <translation>Messages by Year</translation>
+        </message>
+        <message>
+            <source>Messages by Name</source>
+            <translation>Messages by Name</translation>
+        </message>
+        <message>
+            <source>Bible</source>
+            <translation>Bible</translation>
+        </message>
+    </context>
+    <context>
+        <name>TreeView</name>
+        <message>
+            <source>Collapse</source>
+            <translation>Collapse</translation>
+        </message>
+        <message>
+            <source>Expand</source>
+            <translation>Expand</translation>
+        </message>
+        <message>
+            <source>Warning</source>
+            <translation>Warning</translation>
+        </message>
+        <message>
+            <source>Export selected documents?</source>
+            <translation>Export selected documents?</translation>
+        </message>
+        <message>
+            <source>Delete selected documents?</source>
+            <translation>Delete selected documents?</translation>
+        </message>
+        <message>
+            <source>Check all</source>
+            <translation>Check all</translation>
+        </message>
+        <message>
+            <source>Uncheck all</source>
+            <translation>Uncheck all</translation>
+        </message>
+        <message>
+            <source>Check inverse</source>
+            <translation>Check inverse</translation>
+        </message>
+        <message>
+            <source>Export</source>
+            <translation>Export</translation>
+        </message>
+        <message>
+            <source>Delete</source>
+            <translation>Delete</translation>
         </message>
     </context>
 </TS>

@@ -39,10 +39,152 @@
         </message>
     </context>
     <context>
+        <name>HelpDialog</name>
+        <message>
+            <source>Help</source>
+            <translation>Aide</translation>
+        </message>
+        <message>
+            <source>Version: %0
+Database last updated: %1</source>
+            <translation>Version : %0
+Base mise à jour le : %1</translation>
+        </message>
+        <message>
+            <source>Quillmark</source>
+            <translation>Quillmark</translation>
+        </message>
+    </context>
+    <context>
+        <name>MainWindow</name>
+        <message>
+            <source>Main toolbar</source>
+            <translation>Barre principale</translation>
+        </message>
+        <message>
+            <source>KVR</source>
+            <translation>KVR</translation>
+        </message>
+        <message>
+            <source>Sermons total: 0</source>
+            <translation>Messages au total : 0</translation>
+        </message>
+        <message>
+            <source>Language</source>
+            <translation>Langue</translation>
+        </message>
+        <message>
+            <source>Database</source>
+            <translation>Base de données</translation>
+        </message>
+        <message>
+            <source>Interface</source>
+            <translation>Interface</translation>
+        </message>
+        <message>
+            <source>About</source>
+            <translation>À propos</translation>
+        </message>
+        <message>
+            <source>Help</source>
+            <translation>Aide</translation>
+        </message>
+        <message>
+            <source>Tree toolbar</source>
+            <translation>Barre de l’arborescence</translation>
+        </message>
+        <message>
+            <source>Изменения вступят в силу при следующем запуске.</source>
+            <translation>La modification prendra effet au prochain démarrage du programme.</translation>
+        </message>
+        <message>
+            <source>Sermons total: %0 / %1</source>
+            <translation>Messages au total : %0 / %1</translation>
+        </message>
+    </context>
+    <context>
         <name>SharedOptions</name>
         <message>
             <source>en</source>
             <translation>en</translation>
+        </message>
+    </context>
+    <context>
+        <name>ToolBar</name>
+        <message>
+            <source>Language selection</source>
+            <translation>Choix de la langue</translation>
+        </message>
+        <message>
+            <source>Hide duplicates</source>
+            <translation>Masquer les autres traductions</translation>
+        </message>
+        <message>
+            <source>Show duplicates</source>
+            <translation>Afficher les autres traductions</translation>
+        </message>
+        <message>
+            <source>Show tree</source>
+            <translation>Afficher l’arborescence</translation>
+        </message>
+        <message>
+            <source>Hide tree</source>
+            <translation>Masquer l’arborescence</translation>
+        </message>
+        <message>
+            <source>Messages by Year</source>
+            <translation>Messages par année</translation>
+        </message>
+        <message>
+            <source>Messages by Name</source>
+            <translation>Messages par titre</translation>
+        </message>
+        <message>
+            <source>Bible</source>
+            <translation>Bible</translation>
+        </message>
+    </context>
+    <context>
+        <name>TreeView</name>
+        <message>
+            <source>Collapse</source>
+            <translation>Replier</translation>
+        </message>
+        <message>
+            <source>Expand</source>
+            <translation>Déplier</translation>
+        </message>
+        <message>
+            <source>Warning</source>
+            <translation>Attention</translation>
+        </message>
+        <message>
+            <source>Export selected documents?</source>
+            <translation>Exporter les documents cochés ?</translation>
+        </message>
+        <message>
+            <source>Delete selected documents?</source>
+            <translation>Supprimer les documents cochés ?</translation>
+        </message>
+        <message>
+            <source>Check all</source>
+            <translation>Tout cocher</translation>
+        </message>
+        <message>
+            <source>Uncheck all</source>
+            <translation>Tout décocher</translation>
+        </message>
+        <message>
+            <source>Check inverse</source>
+            <translation>Inverser la sélection</translation>
+        </message>
+        <message>
+            <source>Export</source>
+            <translation>Exporter</translation>
+        </message>
+        <message>
+            <source>Delete</source>
+            <translation>Supprimer</translation>
         </message>
     </context>
 </TS>

@@ -39,10 +39,152 @@
         </message>
     </context>
     <context>
+        <name>HelpDialog</name>
+        <message>
+            <source>Help</source>
+            <translation>Справка</translation>
+        </message>
+        <message>
+            <source>Version: %0
+Database last updated: %1</source>
+            <translation>Версия: %0
+База обновлена: %1</translation>
+        </message>
+        <message>
+            <source>Quillmark</source>
+            <translation>Quillmark</translation>
+        </message>
+    </context>
+    <context>
+        <name>MainWindow</name>
+        <message>
+            <source>Main toolbar</source>
+            <translation>Основная панель</translation>
+        </message>
+        <message>
+            <source>KVR</source>
+            <translation>KVR</translation>
+        </message>
+        <message>
+            <source>Sermons total: 0</source>
+            <translation>Всего проповедей: 0</translation>
+        </message>
+        <message>
+            <source>Language</source>
+            <translation>Язык</translation>
+        </message>
+        <message>
+            <source>Database</source>
+            <translation>База данных</translation>
+        </message>
+        <message>
+            <source>Interface</source>
+            <translation>Интерфейс</translation>
+        </message>
+        <message>
+            <source>About</source>
+            <translation>О программе</translation>
+        </message>
+        <message>
+            <source>Help</source>
+            <translation>Справка</translation>
+        </message>
+        <message>
+            <source>Tree toolbar</source>
+            <translation>Панель дерева</translation>
+        </message>
+        <message>
+            <source>Изменения вступят в силу при следующем запуске.</source>
+            <translation>Изменения вступят в силу при следующем запуске.</translation>
+        </message>
+        <message>
+            <source>Sermons total: %0 / %1</source>
+            <translation>Всего проповедей: %0 / %1</translation>
+        </message>
+    </context>
+    <context>
         <name>SharedOptions</name>
         <message>
             <source>en</source>
             <translation>en</translation>
+        </message>
+    </context>
+    <context>
+        <name>ToolBar</name>
+        <message>
+            <source>Language selection</source>
+            <translation>Выбор языка</translation>
+        </message>
+        <message>
+            <source>Hide duplicates</source>
+            <translation>Скрыть другие переводы</translation>
+        </message>
+        <message>
+            <source>Show duplicates</source>
+            <translation>Показывать другие переводы</translation>
+        </message>
+        <message>
+            <source>Show tree</source>
+            <translation>Показать дерево</translation>
+        </message>
+        <message>
+            <source>Hide tree</source>
+            <translation>Скрыть дерево</translation>
+        </message>
+        <message>
+            <source>Messages by Year</source>
+            <translation>Проповеди по годам</translation>
+        </message>
+        <message>
+            <source>Messages by Name</source>
+            <translation>Проповеди по названию</translation>
+        </message>
+        <message>
+            <source>Bible</source>
+            <translation>Библия</translation>
+        </message>
+    </context>
+    <context>
+        <name>TreeView</name>
+        <message>
+            <source>Collapse</source>
+            <translation>Свернуть</translation>
+        </message>
+        <message>
+            <source>Expand</source>
+            <translation>Развернуть</translation>
+        </message>
+        <message>
+            <source>Warning</source>
+            <translation>Внимание</translation>
+        </message>
+        <message>
+            <source>Export selected documents?</source>
+            <translation>Экспортировать отмеченные документы?</translation>
+        </message>
+        <message>
+            <source>Delete selected documents?</source>
+            <translation>Удалить отмеченные документы?</translation>
+        </message>
+        <message>
+            <source>Check all</source>
+            <translation>Отметить все</translation>
+        </message>
+        <message>
+            <source>Uncheck all</source>
+            <translation>Снять все отметки</translation>
+        </message>
+        <message>
+            <source>Check inverse</source>
+            <translation>Инвертировать отметки</translation>
+        </message>
+        <message>
+            <source>Export</source>
+            <translation>Экспорт</translation>
+        </message>
+        <message>
+            <source>Delete</source>
+            <translation>Удалить</translation>
         </message>
     </context>
 </TS>

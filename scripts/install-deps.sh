@@ -10,7 +10,9 @@ packages=(
   # run: MP3 playback
   libqt5multimedia5-plugins gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   # resources copied into the program at build time
-  famfamfam-flag-png tango-icon-theme
+  famfamfam-flag-png tango-icon-theme fonts-dejavu-core
+  # the demo corpus: a complete public-domain Bible
+  bible-kjv bible-kjv-text
   # tests: a real window under a virtual X server, and the sqlite3 shell
   xvfb xauth sqlite3
 )

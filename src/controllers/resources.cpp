@@ -5,6 +5,8 @@
 static void registerBundles()
 {
     Q_INIT_RESOURCE(icons);
+    Q_INIT_RESOURCE(images);
+    Q_INIT_RESOURCE(help);
     Q_INIT_RESOURCE(i18n);
 }
 

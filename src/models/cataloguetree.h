@@ -21,6 +21,7 @@ public:
     virtual void clearTree() = 0;
     virtual void setKind(int anKind) = 0;
     virtual int kind() const = 0;
+    virtual int topLevelCount() const = 0;
     virtual QStandardItem *addTopItem(const QString &asText, const QString &asData, bool abItalic,
                                       const QString &asToolTip) = 0;
     virtual QStandardItem *addItem(const QString &asText, int anParentRow, const QString &asData,

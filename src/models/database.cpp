@@ -1,6 +1,8 @@
 #include "models/database.h"
 
 #include "controllers/application.h"
+#include "models/cataloguefill.h"
+#include "models/cataloguetree.h"
 #include "models/sqlerror.h"
 #include "sqlite/sqliteicu.h"
 
@@ -274,6 +276,95 @@ QString Database::currentLanguage() const
 {
     Lock vLock(*this);
     return msCurrentLanguage;
+}
+
+void Database::fillCatalogue(const std::function<void(CatalogueFill &)> &aFill)
+{
+    Lock vLock(*this);
+    if (!mpTreeView) {
+        qDebug() << "No catalogue tree to fill";
+        return;
+    }
+    CatalogueFill vFill(*mpTreeView, [this] { return newQuery(); });
+    aFill(vFill);
+}
+
+void Database::setByName()
+{
+    fillCatalogue([](CatalogueFill &aFill) { aFill.byName(true); });
+}
+
+void Database::setByNameDist()
+{
+    fillCatalogue([](CatalogueFill &aFill) { aFill.byName(false); });
+}
+
+void Database::setByYear()
+{
+    fillCatalogue([](CatalogueFill &aFill) { aFill.byYear(true); });
+}
+
+void Database::setByYearDist()
+{
+    fillCatalogue([](CatalogueFill &aFill) { aFill.byYear(false); });
+}
+
+void Database::setBible()
+{
+    fillCatalogue([](CatalogueFill &aFill) { aFill.bible(); });
+}
+
+void Database::updateStatusText(const QString &asDate, int anParentRow, int /*anRow*/)
+{
+    Lock vLock(*this);
+    const bool vbBible = mpTreeView && mpTreeView->kind() == CatalogueTree::Bible;
+    QSqlQuery vQuery = newQuery();
+    if (vbBible) {
+        vQuery.prepare(QStringLiteral("SELECT `name` FROM `bibles` WHERE `book` = ?;"));
+        vQuery.addBindValue(anParentRow + 1);
+    } else {
+        // Bound, not spliced: a date may hold an apostrophe.
+        vQuery.prepare(QStringLiteral("SELECT name, length, translator, date FROM quotes WHERE "
+                                      "`date` = ?;"));
+        vQuery.addBindValue(asDate);
+    }
+    if (!vQuery.exec()) {
+        QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+        return;
+    }
+    while (vQuery.next()) {
+        if (vbBible)
+            emit statusTextUpdated(vQuery.value(0).toString());
+        else
+            emit statusTextUpdated(QStringLiteral("%0 %1 (%2, %3)")
+                                       .arg(vQuery.value(3).toString(), vQuery.value(0).toString(),
+                                            vQuery.value(2).toString(),
+                                            vQuery.value(1).toString()));
+    }
+}
+
+int Database::countSermons(const QString &asStatement) const
+{
+    Lock vLock(*this);
+    QSqlQuery vQuery = newQuery();
+    if (!vQuery.exec(asStatement)) {
+        QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+        return -1;
+    }
+    int vnResult = -1;
+    while (vQuery.next())
+        vnResult = vQuery.value(0).toInt();
+    return vnResult;
+}
+
+int Database::currentLanguageSermonsCount() const
+{
+    return countSermons(QStringLiteral("SELECT count(*) FROM quotes"));
+}
+
+int Database::currentLanguageSermonsCountDist() const
+{
+    return countSermons(QStringLiteral("SELECT count(*) FROM quotes WHERE length(date) < 9"));
 }
 
 bool Database::databaseExists()

@@ -12,6 +12,7 @@
 #include <QVector>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -57,6 +58,17 @@ public:
     QString lastSearchDates() const;
     AdvancedSearchFlags lastSearchFlags() const;
     QString currentLanguage() const;
+
+    // The catalogue of the open database, read into the tree given with
+    // setTreeView(); GUI thread only, as they fill the tree's model.
+    void setByName();
+    void setByNameDist();
+    void setByYear();
+    void setByYearDist();
+    void setBible();
+    void updateStatusText(const QString &asDate, int anParentRow, int anRow);
+    int currentLanguageSermonsCount() const;
+    int currentLanguageSermonsCountDist() const;
 
     static bool databaseExists();
     static QString readEscapedLine(QTextStream *apStream);
@@ -120,6 +132,8 @@ private:
     void emitChapterVerses(TabArea *apTab, QSqlQuery &aQuery);
     void emitSermonParagraphs(TabArea *apTab, int anParagraph, const QString &asHighlight);
     void processPendingEvents();
+    void fillCatalogue(const std::function<void(class CatalogueFill &)> &aFill);
+    int countSermons(const QString &asStatement) const;
 
     QString msPreviousLanguage;
     QString msCurrentLanguage;
@@ -129,8 +143,6 @@ private:
     AdvancedSearchFlags mLastSearchFlags;
     QVector<PsalmRecord> mcPsalms;
     CatalogueTree *mpTreeView = nullptr;
-    QString msLastLetter;
-    int mnLastYear = -1;
     QString msCurrentParagraphId;
     QString msCurrentParagraphText;
     TabArea *mpCurrentPage = nullptr;

@@ -1,15 +1,207 @@
 #include "widgets/mainwindow.h"
 
-#include <QGuiApplication>
-#include <QIcon>
-#include <QScreen>
+#include "controllers/application.h"
+#include "controllers/modalbox.h"
+#include "controllers/sharedoptions.h"
+#include "models/database.h"
+#include "views/treeview.h"
+#include "widgets/coverwidget.h"
+#include "widgets/helpdialog.h"
+#include "widgets/toolbar.h"
 
-MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent)
+#include <QDebug>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
-    setWindowIcon(QIcon(QStringLiteral(":/icons/quillmark.svg")));
-    // The window is shown maximised; this is its size where no window manager
-    // maximises it, and when the user restores it.
+    mpTreeView = new TreeView(this);
+    mpDocumentArea = new CoverWidget(this);
+    mpToolBar = new ToolBar(tr("Main toolbar"), this);
+
+    setMinimumSize(800, 600);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/icon.png")));
+    setWindowTitle(tr("KVR"));
+    // Shown maximised; this is its size where no window manager maximises it,
+    // and when the user restores it.
     if (const QScreen *vpScreen = QGuiApplication::primaryScreen())
         setGeometry(vpScreen->availableGeometry());
+
+    Database *vpDatabase = Application::database();
+    vpDatabase->setTreeView(mpTreeView);
+    createMenus();
+    createToolBars();
+
+    mpTreeView->setMinimumWidth(75);
+    mpTreeView->setToolBar(mpToolBar);
+
+    connect(mpTreeView, &TreeView::openQuotesParagraph, vpDatabase, &Database::openQuotesParagraph);
+    connect(mpTreeView, &TreeView::openBibleChapter, vpDatabase,
+            QOverload<TabArea *, int, int>::of(&Database::openBibleChapter));
+    connect(mpTreeView, &TreeView::kindChanged, this, &MainWindow::updateStatus);
+    connect(mpTreeView, &TreeView::statusMessage, this, [this](const QString &asText) {
+        if (asText.isEmpty())
+            statusBar()->clearMessage();
+        else
+            statusBar()->showMessage(asText, 0);
+    });
+    connect(vpDatabase, &Database::statusTextUpdated, this,
+            [this](const QString &asText) { statusBar()->showMessage(asText, 0); });
+
+    auto *vpCentral = new QWidget(this);
+    vpCentral->setObjectName(QStringLiteral("vpCentralWidget"));
+    auto *vpLayout = new QVBoxLayout(vpCentral);
+    vpLayout->setObjectName(QStringLiteral("vpLayout"));
+    vpLayout->setContentsMargins(0, 0, 0, 0);
+    vpSplitter = new QSplitter(Qt::Horizontal, vpCentral);
+    vpSplitter->setObjectName(QStringLiteral("vpSplitter"));
+    vpSplitter->setHandleWidth(10);
+    vpSplitter->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    vpSplitter->setChildrenCollapsible(true);
+    vpSplitter->addWidget(mpTreeView);
+    vpSplitter->addWidget(mpDocumentArea);
+    vpSplitter->setStretchFactor(0, 0);
+    vpSplitter->setStretchFactor(1, 1);
+    vpSplitter->setSizes(
+        {mpDocumentArea->minimumWidth() + 300, mpTreeView->width() + mpDocumentArea->width()});
+    vpLayout->addWidget(vpSplitter);
+    setCentralWidget(vpCentral);
+
+    QFont vStatusFont = statusBar()->font();
+    vStatusFont.setWeight(QFont::Bold);
+    statusBar()->setFont(vStatusFont);
+    mpSermonCountLabel = new QLabel(tr("Sermons total: 0"), this);
+    mpSermonCountLabel->setFixedWidth(200);
+    statusBar()->addPermanentWidget(mpSermonCountLabel);
+
+    restoreLayout();
+    mpToolBar->sortByYearClicked();
+}
+
+MainWindow::~MainWindow()
+{
+    Application::settings()->setValue(QStringLiteral("mainWindowState"),
+                                      QString::fromLatin1(saveState(0).toBase64()));
+}
+
+void MainWindow::restoreLayout()
+{
+    const QByteArray vState = QByteArray::fromBase64(
+        Application::settings()->value(QStringLiteral("mainWindowState")).toString().toLatin1());
+    if (!vState.isEmpty())
+        restoreState(vState, 0);
+}
+
+QMenu *MainWindow::createLanguageMenu(const QString &asTitle, const QString &asCodeKey,
+                                      const QString &asNameKey, const QString &asObjectPrefix)
+{
+    auto *vpMenu = new QMenu(asTitle, mpLanguageMenu);
+    QSettings *vpSettings = Application::settings();
+    for (int n = 1;; ++n) {
+        const QString vsCode = vpSettings->value(asCodeKey.arg(n)).toString();
+        if (vsCode.isEmpty())
+            break;
+        QAction *vpAction = vpMenu->addAction(QIcon(QStringLiteral(":/i18n/") + vsCode),
+                                              vpSettings->value(asNameKey.arg(n)).toString());
+        vpAction->setObjectName(asObjectPrefix + vsCode);
+        connect(vpAction, &QAction::triggered, this, &MainWindow::setLanguage);
+    }
+    return vpMenu;
+}
+
+void MainWindow::createMenus()
+{
+    mpLanguageMenu = menuBar()->addMenu(tr("Language"));
+    mpLanguageMenu->addMenu(createLanguageMenu(tr("Database"), QStringLiteral("DBLang%0"),
+                                               QStringLiteral("DBLangName%0"),
+                                               QStringLiteral("DBLang_")));
+    mpLanguageMenu->addMenu(createLanguageMenu(tr("Interface"), QStringLiteral("INLang%0"),
+                                               QStringLiteral("INLangName%0"),
+                                               QStringLiteral("INLang_")));
+    mpAboutMenu = menuBar()->addMenu(tr("About"));
+    QAction *vpHelp = mpAboutMenu->addAction(QIcon(QStringLiteral(":/icons/help.png")), tr("Help"));
+    vpHelp->setObjectName(QStringLiteral("helpAction"));
+    connect(vpHelp, &QAction::triggered, this, &MainWindow::help);
+}
+
+void MainWindow::createToolBars()
+{
+    mpToolBar->setObjectName(QStringLiteral("mpToolBar"));
+    mpToolBar->setTreeView(mpTreeView);
+    mpToolBar->createActions();
+    mpToolBar->setFixedHeight(28);
+    mpToolBar->setMovable(false);
+
+    mpTreeToolBar = new QToolBar(tr("Tree toolbar"), this);
+    mpTreeToolBar->setObjectName(QStringLiteral("vpTreeToolBar"));
+    mpTreeToolBar->setFixedWidth(33);
+    mpTreeToolBar->setMovable(false);
+    mpTreeToolBar->addAction(mpToolBar->hideTreeAction());
+    mpTreeToolBar->addAction(mpTreeView->checkAllAction());
+    mpTreeToolBar->addAction(mpTreeView->uncheckAllAction());
+    mpTreeToolBar->addAction(mpTreeView->checkInverseAction());
+    mpTreeToolBar->addAction(mpTreeView->expandAction());
+    mpTreeToolBar->addAction(mpToolBar->duplicatesAction());
+    if (mpTreeView->exportAction())
+        mpTreeToolBar->addAction(mpTreeView->exportAction());
+    if (mpTreeView->deleteAction())
+        mpTreeToolBar->addAction(mpTreeView->deleteAction());
+
+    addToolBar(Qt::LeftToolBarArea, mpTreeToolBar);
+    addToolBar(Qt::TopToolBarArea, mpToolBar);
+}
+
+void MainWindow::setLanguage()
+{
+    const QString vsName = sender() ? sender()->objectName() : QString();
+    qDebug() << "sender" << vsName;
+    const QString vsCode = vsName.section(QLatin1Char('_'), 1);
+    const bool vbDatabase = vsName.contains(QLatin1String("DBLang"));
+    qDebug() << "is database" << vbDatabase;
+    if (vsCode.isEmpty())
+        return;
+    if (vbDatabase) {
+        Application::sharedOptions()->setLanguage(vsCode, SharedOptions::Data);
+        mpToolBar->updateLanguageMenu();
+        return;
+    }
+    Application::settings()->setValue(QStringLiteral("Language"), vsCode);
+    ModalBox::information(nullptr, QString(),
+                          tr("Изменения вступят в силу при следующем запуске."));
+}
+
+void MainWindow::updateStatus()
+{
+    Database *vpDatabase = Application::database();
+    mpSermonCountLabel->setText(tr("Sermons total: %0 / %1")
+                                    .arg(vpDatabase->currentLanguageSermonsCountDist())
+                                    .arg(vpDatabase->currentLanguageSermonsCount()));
+}
+
+void MainWindow::help()
+{
+    auto *vpDialog = new HelpDialog(this);
+    vpDialog->show();
+}
+
+void MainWindow::changeEvent(QEvent *apEvent)
+{
+    if (apEvent->type() == QEvent::LanguageChange && mpLanguageMenu) {
+        delete mpLanguageMenu;
+        delete mpAboutMenu;
+        menuBar()->clear();
+        createMenus();
+        setWindowTitle(tr("KVR"));
+        mpTreeToolBar->setWindowTitle(tr("Tree toolbar"));
+        mpToolBar->setWindowTitle(tr("Main toolbar"));
+        updateStatus();
+    }
+    QMainWindow::changeEvent(apEvent);
 }

@@ -2,12 +2,51 @@
 
 #include <QMainWindow>
 
-// The program's main window. It holds the catalogue, the document tabs and
-// the search; for now it is the empty frame that start-up shows.
+class CoverWidget;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QToolBar;
+class ToolBar;
+class TreeView;
+
+// The program's only top-level window: menus (data and interface language,
+// help), the catalogue tree with its tool bars, the document area and the
+// status bar with the sermon totals. It wires the catalogue to the data store
+// and keeps its layout across sessions.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
     explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    TreeView *treeView() const { return mpTreeView; }
+    ToolBar *toolBar() const { return mpToolBar; }
+    QLabel *sermonCountLabel() const { return mpSermonCountLabel; }
+
+public slots:
+    void help();
+    void setLanguage();
+    void updateStatus();
+
+protected:
+    void changeEvent(QEvent *apEvent) override;
+
+private:
+    void createMenus();
+    void createToolBars();
+    QMenu *createLanguageMenu(const QString &asTitle, const QString &asCodeKey,
+                              const QString &asNameKey, const QString &asObjectPrefix);
+    void restoreLayout();
+
+    QMenu *mpLanguageMenu = nullptr;
+    QMenu *mpAboutMenu = nullptr;
+    TreeView *mpTreeView = nullptr;
+    CoverWidget *mpDocumentArea = nullptr;
+    ToolBar *mpToolBar = nullptr;
+    QToolBar *mpTreeToolBar = nullptr;
+    QLabel *mpSermonCountLabel = nullptr;
+    QSplitter *vpSplitter = nullptr;
 };

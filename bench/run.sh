@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Benchmarks on a generated full-size corpus, in one command:
+#
+#   bench/run.sh [--runs N] [--filter text]
+#
+# Builds the corpus generator and the benchmark program in the build folder
+# (BUILD_DIR, default build/), generates the corpus once into
+# <build>/bench-corpus (reused afterwards; delete the folder to make it again)
+# and prints one line per case, "<case name> <median milliseconds> ms".
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+jobs=$(nproc 2>/dev/null || echo 2)
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+# Figures from a debug or sanitizer build are not comparable with the others.
+if grep -Eq '^(CMAKE_BUILD_TYPE:STRING=Debug|QUILLMARK_SANITIZE:STRING=.+)$' "$build/CMakeCache.txt"; then
+  echo "warning: $build is a debug or sanitizer build; its figures are not comparable" >&2
+fi
+cmake --build "$build" -j "$jobs" --target generate-corpus quillmark-bench >/dev/null
+
+corpus="$build/bench-corpus"
+if [ ! -s "$corpus/sql/data/kvr_main_ru.sqlite" ]; then
+  # Written beside and moved into place, so a broken-off run leaves no corpus
+  # that looks complete.
+  rm -rf "$corpus.partial"
+  "$build/tools/generate-corpus" "$corpus.partial" >&2
+  rm -rf "$corpus"
+  mv "$corpus.partial" "$corpus"
+fi
+
+exec "$build/bench/quillmark-bench" "$corpus" "$@"

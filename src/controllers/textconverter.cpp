@@ -1,0 +1,209 @@
+#include "controllers/textconverter.h"
+
+#include "controllers/application.h"
+#include "controllers/sharedoptions.h"
+#include "models/database.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QTextCodec>
+#include <QTextStream>
+
+namespace {
+
+const int cnHeaderLines = 7;
+
+// Values are spliced into SQL text, so each apostrophe is doubled (the same
+// rule as Database::readEscapedLine).
+QString sqlText(const QString &asValue)
+{
+    return QString(asValue).replace(QLatin1Char('\''), QStringLiteral("''"));
+}
+
+// Fills the templates in one pass: a value that happens to contain "%1" must
+// not be taken for a placeholder of the next one.
+QString sermonRecord(const QStringList &acHeader)
+{
+    return QStringLiteral("INSERT INTO quotes (date, name, translator, pdf, mp3, length, place) "
+                          "VALUES('%0', '%1', '%2', '%3', '%4', '%5', '%6');")
+        .arg(sqlText(acHeader.at(0)), sqlText(acHeader.at(1)), sqlText(acHeader.at(2)),
+             sqlText(acHeader.at(3)), sqlText(acHeader.at(4)), sqlText(acHeader.at(5)),
+             sqlText(acHeader.at(6)));
+}
+
+QString paragraphRecord(const QString &asDate, const QString &asId, const QString &asText)
+{
+    return QStringLiteral("INSERT INTO paragraphs (date, id, text) VALUES('%0', '%1', '%2');")
+        .arg(sqlText(asDate), sqlText(asId), sqlText(asText));
+}
+
+} // namespace
+
+bool TextConverter::readSourceFile(const QString &asPath, QString *apText)
+{
+    QFile vFile(asPath);
+    if (!vFile.open(QIODevice::ReadOnly)) {
+        qDebug().noquote() << "Source file not readable:" << asPath;
+        return false;
+    }
+    const QByteArray vaData = vFile.readAll();
+
+    // The source format is windows-1251, which has no room for French accented
+    // letters, so a French source could not be written at all. A file whose
+    // bytes are valid UTF-8 (with or without a byte order mark) is read as
+    // UTF-8 instead. Real windows-1251 Cyrillic is practically never valid
+    // UTF-8: its letters would all have to be followed by bytes from
+    // 0x80-0xBF, which in windows-1251 are rare symbols. Plain ASCII reads the
+    // same either way.
+    QTextCodec::ConverterState vState;
+    const QString vsUtf8 =
+        QTextCodec::codecForName("UTF-8")->toUnicode(vaData.constData(), vaData.size(), &vState);
+    if (vState.invalidChars == 0 && vState.remainingChars == 0)
+        *apText = vsUtf8;
+    else
+        *apText = QTextCodec::codecForName("windows-1251")->toUnicode(vaData);
+    return true;
+}
+
+QStringList TextConverter::convertSermonFile(const QString &asPath, QStringList *apTitles)
+{
+    QString vsText;
+    if (!readSourceFile(asPath, &vsText))
+        return {};
+    QTextStream vStream(&vsText, QIODevice::ReadOnly);
+    vStream.skipWhiteSpace();
+
+    // date, name, translator, pdf, mp3, length, place; past the end of the
+    // text readLine() gives empty strings, so a short file leaves the missing
+    // ones empty, and the end of the text ends the paragraphs like an empty line.
+    QStringList vcHeader;
+    for (int i = 0; i < cnHeaderLines; ++i)
+        vcHeader << vStream.readLine();
+    const QString &vsDate = vcHeader.at(0);
+
+    QStringList vcStatements{sermonRecord(vcHeader)};
+    if (apTitles)
+        apTitles->append(QStringLiteral("%0 (%1)").arg(vcHeader.at(1), vsDate));
+
+    QString vsId;
+    QString vsParagraph;
+    for (QString vsLine = vStream.readLine(); !vsLine.isEmpty(); vsLine = vStream.readLine()) {
+        if (!vsLine.startsWith(QLatin1String("E-"))) {
+            vsParagraph += vsLine;
+            continue;
+        }
+        if (!vsId.isEmpty())
+            vcStatements << paragraphRecord(vsDate, vsId, vsParagraph);
+        const int vnBlank = vsLine.indexOf(QLatin1Char(' '));
+        vsId = vnBlank < 0 ? vsLine : vsLine.left(vnBlank);
+        vsParagraph = vnBlank < 0 ? QString() : vsLine.mid(vnBlank);
+    }
+    // As in the update import of the same format, the held paragraph is
+    // written at the end whatever happened: a file without paragraphs gives
+    // one row with an empty id and text.
+    vcStatements << paragraphRecord(vsDate, vsId, vsId.isEmpty() ? QString() : vsParagraph);
+    return vcStatements;
+}
+
+QStringList TextConverter::convertBibleFile(const QString &asPath, const BookFound &aOnBook)
+{
+    QString vsText;
+    if (!readSourceFile(asPath, &vsText))
+        return {};
+    QTextStream vStream(&vsText, QIODevice::ReadOnly);
+    vStream.skipWhiteSpace();
+
+    QStringList vcStatements;
+    QString vsBook;
+    QString vsChapter;
+    int vnBook = 0;
+    int vnChapter = 0;
+    for (QString vsLine = vStream.readLine(); !vsLine.isEmpty(); vsLine = vStream.readLine()) {
+        QStringList vcFields = vsLine.split(QLatin1Char('\t'));
+        if (vcFields.size() != 4)
+            continue;
+        for (QString &vsField : vcFields)
+            vsField = vsField.trimmed();
+        const QString &vsName = vcFields.at(0);
+        const QString &vsLabel = vcFields.at(1);
+
+        const bool vbNewBook = vnBook == 0 || vsName != vsBook;
+        if (vbNewBook) {
+            ++vnBook;
+            vnChapter = 0;
+            vsBook = vsName;
+            vcStatements << QStringLiteral("INSERT INTO bibles (book, name) VALUES(%0, '%1');")
+                                .arg(QString::number(vnBook), sqlText(vsName));
+            if (aOnBook)
+                aOnBook(vsName);
+        }
+        if (vbNewBook || vsLabel != vsChapter) {
+            ++vnChapter;
+            vsChapter = vsLabel;
+            vcStatements
+                << QStringLiteral(
+                       "INSERT INTO chapters(book, chapter, name) VALUES(%0, %1, '%2 %3');")
+                       .arg(QString::number(vnBook), QString::number(vnChapter), sqlText(vsName),
+                            sqlText(vsLabel));
+        }
+        // The verse number goes in as written: a non-numeric one makes just
+        // this statement fail, and the data store reports it.
+        vcStatements
+            << QStringLiteral(
+                   "INSERT INTO verses(book, chapter, verse, text) VALUES(%0, %1, %2, '%3');")
+                   .arg(QString::number(vnBook), QString::number(vnChapter),
+                        sqlText(vcFields.at(2)), sqlText(vcFields.at(3)));
+    }
+    return vcStatements;
+}
+
+bool TextConverter::importDirectory(const ImportRun &aRun, const Progress &aProgress,
+                                    QStringList *apTitles, const BookFound &aOnBook)
+{
+    const QDir vDirectory(aRun.msDirectory);
+    if (aRun.msDirectory.isEmpty() || !vDirectory.exists() || !vDirectory.isReadable()) {
+        qDebug().noquote() << "Import folder not readable:" << aRun.msDirectory;
+        return false;
+    }
+    // Sorted, so that two runs over the same folder number things alike.
+    const QStringList vcFiles = vDirectory.entryList(
+        {QStringLiteral("*.txt"), QStringLiteral("*.sog")}, QDir::Files, QDir::Name);
+
+    // Through the shared options rather than the data store alone, so that
+    // what they report as the data language (media addresses, menus) follows.
+    SharedOptions *vpOptions = Application::sharedOptions();
+    vpOptions->setLanguage(aRun.msLanguage, SharedOptions::Data);
+    Database *vpDatabase = Application::database();
+
+    const bool vbBible = aRun.mType == ImportRun::Bible;
+    bool vbResult = true;
+    if (aRun.mbReplace) {
+        const QStringList vcRemovals = vbBible
+                                           ? QStringList{QStringLiteral("DELETE FROM bibles;"),
+                                                         QStringLiteral("DELETE FROM chapters;"),
+                                                         QStringLiteral("DELETE FROM verses;")}
+                                           : QStringList{QStringLiteral("DELETE FROM paragraphs;"),
+                                                         QStringLiteral("DELETE FROM quotes;")};
+        for (const QString &vsRemoval : vcRemovals)
+            vbResult = vpDatabase->execQuery(vsRemoval) && vbResult;
+    }
+
+    for (int i = 0; i < vcFiles.size(); ++i) {
+        const QString vsPath = QStringLiteral("%0/%1").arg(aRun.msDirectory, vcFiles.at(i));
+        const QStringList vcStatements =
+            vbBible ? convertBibleFile(vsPath, aOnBook) : convertSermonFile(vsPath, apTitles);
+        if (vcStatements.isEmpty()) {
+            qDebug().noquote() << "Nothing to import from" << vsPath;
+            vbResult = false;
+        } else {
+            vbResult = vpDatabase->execQuery(vcStatements) && vbResult;
+        }
+        if (aProgress)
+            aProgress(i + 1, vcFiles.size(), vcFiles.at(i));
+    }
+
+    vbResult = vpDatabase->execQuery(QStringLiteral("VACUUM;")) && vbResult;
+    vpOptions->setDatabaseLastUpdated();
+    return vbResult;
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// Turns a maintainer's plain-text source files into the statements that fill a
+// data-language database: sermon files (seven header lines, then "E-"
+// paragraphs) and Bible files (book, chapter, verse and text separated by
+// tabs). importDirectory() runs a whole folder of them into one language's
+// database; the settings dialog, the command-line tools and the demo corpus
+// builder all go through it.
+//
+// Nothing here shows anything: progress leaves through callbacks, failures
+// through the log ("SQL Error:" lines come from the data store). The caller
+// refreshes the catalogue afterwards.
+class TextConverter
+{
+public:
+    struct ImportRun
+    {
+        enum Type
+        {
+            Quotes,
+            Bible
+        };
+
+        QString msDirectory;
+        QString msLanguage;
+        Type mType = Quotes;
+        // Empty the tables of that type in the target language first.
+        bool mbReplace = false;
+    };
+
+    using Progress = std::function<void(int anDone, int anTotal, const QString &asFile)>;
+    using BookFound = std::function<void(const QString &asBook)>;
+
+    // The statements for one sermon file: its quotes record and one paragraphs
+    // row per paragraph. Appends "name (date)" to apTitles, spelt as stored,
+    // so that the catalogue can find the item. An unreadable file gives none.
+    static QStringList convertSermonFile(const QString &asPath, QStringList *apTitles = nullptr);
+
+    // The statements for one Bible file. Books are numbered from 1 in the
+    // order they appear in this file, chapters from 1 within their book;
+    // aOnBook hears each new book's name. An unreadable file gives none.
+    static QStringList convertBibleFile(const QString &asPath, const BookFound &aOnBook = {});
+
+    // Converts every "*.txt" and "*.sog" file of the run's folder, in name
+    // order, into the database of the run's language, which stays the current
+    // data language afterwards. aProgress is called after each file. Returns
+    // false when the folder cannot be read (then nothing is touched), and also
+    // when a file gave no statements or a statement failed; the other files
+    // are imported all the same.
+    static bool importDirectory(const ImportRun &aRun, const Progress &aProgress = {},
+                                QStringList *apTitles = nullptr, const BookFound &aOnBook = {});
+
+    // The text of a source file: UTF-8 when its bytes are valid UTF-8,
+    // windows-1251 otherwise. False when the file cannot be read.
+    static bool readSourceFile(const QString &asPath, QString *apText);
+};

@@ -1,0 +1,423 @@
+// The main window as the user meets it: its parts and tool bars, the
+// language menus built from the settings, switching the data language, the
+// tree kinds and the duplicates toggle, hiding the tree, the interface
+// language notice, the layout kept across windows, and the help dialog.
+#include "support/testsupport.h"
+
+#include "controllers/application.h"
+#include "controllers/sharedoptions.h"
+#include "models/database.h"
+#include "views/treeview.h"
+#include "widgets/helpdialog.h"
+#include "widgets/mainwindow.h"
+#include "widgets/toolbar.h"
+
+#include <QLabel>
+#include <QMenuBar>
+#include <QPointer>
+#include <QSettings>
+#include <QSplitter>
+#include <QStandardItemModel>
+#include <QTextBrowser>
+#include <QToolButton>
+
+#include <memory>
+
+namespace {
+
+QVariantMap settings(const QVariantMap &acMore = {})
+{
+    QVariantMap vcSettings{{"DataLanguage", "ru"}, {"Language", "en"},
+                           {"DBLang1", "ru"},      {"DBLangName1", "Русский"},
+                           {"DBLang2", "en"},      {"DBLangName2", "English"},
+                           {"INLang1", "ru"},      {"INLangName1", "Русский"},
+                           {"INLang2", "en"},      {"INLangName2", "English"}};
+    for (auto it = acMore.cbegin(); it != acMore.cend(); ++it)
+        vcSettings.insert(it.key(), it.value());
+    return vcSettings;
+}
+
+QString sermon(int anDocid, const QString &asDate, const QString &asName)
+{
+    return QString("INSERT INTO quotes (docid, date, name, translator, pdf, mp3, length, place) "
+                   "VALUES (%1, '%2', '%3', 'Tr', '', '-', '1:02', '');")
+        .arg(anDocid)
+        .arg(asDate, asName);
+}
+
+// A Russian catalogue with one further translation and an English one.
+void fillCatalogues()
+{
+    Database *vpDatabase = Application::database();
+    QVERIFY(vpDatabase->execQuery(
+        QStringList{sermon(1, "47-0412", "Вера"), sermon(2, "47-0412 *", "Вера снова"),
+                    "INSERT INTO bibles (book, name) VALUES (1, 'Бытие');"}));
+    vpDatabase->changeLanguage("en");
+    QVERIFY(vpDatabase->execQuery(
+        QStringList{sermon(1, "47-0412", "Faith"), sermon(2, "63-0318", "Seals")}));
+    vpDatabase->changeLanguage("ru");
+}
+
+QStringList outline(const TreeView *apTree)
+{
+    QStringList vcLines;
+    const QStandardItemModel *vpModel = apTree->itemModel();
+    for (int vnRow = 0; vnRow < vpModel->rowCount(); ++vnRow) {
+        const QStandardItem *vpTop = vpModel->item(vnRow);
+        vcLines << vpTop->text();
+        for (int vnChild = 0; vnChild < vpTop->rowCount(); ++vnChild)
+            vcLines << "  " + vpTop->child(vnChild)->text();
+    }
+    return vcLines;
+}
+
+// The actions' texts, or with abNames their object names.
+QStringList texts(const QList<QAction *> &acActions, bool abNames = false)
+{
+    QStringList vcTexts;
+    for (const QAction *vpAction : acActions)
+        vcTexts << (abNames ? vpAction->objectName() : vpAction->text());
+    return vcTexts;
+}
+
+QToolButton *kindButton(const MainWindow &aWindow, const QString &asToolTip)
+{
+    for (QToolButton *vpButton : aWindow.toolBar()->findChildren<QToolButton *>())
+        if (vpButton->toolTip() == asToolTip)
+            return vpButton;
+    return nullptr;
+}
+
+QStringList checkedKinds(const MainWindow &aWindow)
+{
+    QStringList vcChecked;
+    for (const char *vsTip : {"Messages by Year", "Messages by Name", "Bible"})
+        if (kindButton(aWindow, vsTip)->isChecked())
+            vcChecked << vsTip;
+    return vcChecked;
+}
+
+QMenu *languageSubmenu(const MainWindow &aWindow, const QString &asTitle)
+{
+    for (const QAction *vpTop : aWindow.menuBar()->actions())
+        if (vpTop->menu() && vpTop->menu()->title() == "Language")
+            for (const QAction *vpSub : vpTop->menu()->actions())
+                if (vpSub->menu() && vpSub->menu()->title() == asTitle)
+                    return vpSub->menu();
+    return nullptr;
+}
+
+bool showsFlag(const QIcon &aIcon, const QString &asCode)
+{
+    const QImage vFlag = QIcon(":/i18n/" + asCode + ".png").pixmap(16, 11).toImage();
+    return !vFlag.isNull() && aIcon.pixmap(16, 11).toImage() == vFlag;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void construction_data();
+    void construction();
+    void languageMenus_data();
+    void languageMenus();
+    void dataLanguageSwitch_data();
+    void dataLanguageSwitch();
+    void duplicatesToggle_data();
+    void duplicatesToggle();
+    void hiddenTreeStaysHiddenAcrossKinds();
+    void interfaceLanguageWaitsForTheNextStart();
+    void layoutIsKeptAcrossWindows();
+    void helpDialog_data();
+    void helpDialog();
+};
+
+void TestMainWindow::initTestCase()
+{
+    // What the application object sets up at start.
+    QCoreApplication::setApplicationVersion(QUILLMARK_VERSION);
+    QCoreApplication::setOrganizationDomain("quillmark.example.org");
+}
+
+void TestMainWindow::construction_data()
+{
+    QTest::addColumn<bool>("converter");
+    QTest::addColumn<QStringList>("treeActions");
+
+    const QStringList vcReader{"Hide tree",     "Check all", "Uncheck all",
+                               "Check inverse", "Expand",    "Show duplicates"};
+    QTest::newRow("reader") << false << vcReader;
+    QTest::newRow("converter") << true << vcReader + QStringList{"Export", "Delete"};
+}
+
+void TestMainWindow::construction()
+{
+    QFETCH(bool, converter);
+    QFETCH(QStringList, treeActions);
+    TempAppDir vApp(settings({{"Converter", converter}}));
+    fillCatalogues();
+    MainWindow vWindow;
+
+    QCOMPARE(vWindow.windowTitle(), QString("KVR"));
+    QCOMPARE(vWindow.minimumSize(), QSize(800, 600));
+    auto *vpTop = vWindow.findChild<ToolBar *>("mpToolBar");
+    QCOMPARE(vpTop, vWindow.toolBar());
+    QCOMPARE(vWindow.toolBarArea(vpTop), Qt::TopToolBarArea);
+    auto *vpSide = vWindow.findChild<QToolBar *>("vpTreeToolBar");
+    QVERIFY(vpSide);
+    QCOMPARE(vWindow.toolBarArea(vpSide), Qt::LeftToolBarArea);
+    QCOMPARE(texts(vpSide->actions()), treeActions);
+    QCOMPARE(vWindow.centralWidget()->objectName(), QString("vpCentralWidget"));
+    auto *vpSplitter = vWindow.findChild<QSplitter *>("vpSplitter");
+    QVERIFY(vpSplitter);
+    QCOMPARE(vpSplitter->widget(0), vWindow.treeView());
+
+    // The window starts with the sermons by year, duplicates shown.
+    QCOMPARE(vWindow.treeView()->kind(), 0);
+    QCOMPARE(checkedKinds(vWindow), QStringList{"Messages by Year"});
+    QCOMPARE(outline(vWindow.treeView()),
+             (QStringList{"1947", "  Вера (47-0412)", "  Вера снова (47-0412 *)"}));
+    QCOMPARE(vWindow.sermonCountLabel()->text(), QString("Sermons total: 1 / 2"));
+}
+
+void TestMainWindow::languageMenus_data()
+{
+    QTest::addColumn<QVariantMap>("languages");
+    QTest::addColumn<QStringList>("databaseActions");
+    QTest::addColumn<QStringList>("databaseTexts");
+    QTest::addColumn<QStringList>("toolBarMenu");
+
+    QTest::newRow("two languages") << QVariantMap() << QStringList{"DBLang_ru", "DBLang_en"}
+                                   << QStringList{"Русский", "English"} << QStringList{"English"};
+    // The list ends at the first empty key.
+    QTest::newRow("first key empty")
+        << QVariantMap{{"DBLang1", ""}} << QStringList() << QStringList() << QStringList();
+}
+
+void TestMainWindow::languageMenus()
+{
+    QFETCH(QVariantMap, languages);
+    QFETCH(QStringList, databaseActions);
+    QFETCH(QStringList, databaseTexts);
+    QFETCH(QStringList, toolBarMenu);
+    TempAppDir vApp(settings(languages));
+    MainWindow vWindow;
+
+    QMenu *vpDatabase = languageSubmenu(vWindow, "Database");
+    QVERIFY(vpDatabase);
+    QCOMPARE(texts(vpDatabase->actions(), true), databaseActions);
+    QCOMPARE(texts(vpDatabase->actions()), databaseTexts);
+    for (const QAction *vpAction : vpDatabase->actions())
+        QVERIFY2(showsFlag(vpAction->icon(), vpAction->objectName().section('_', 1)),
+                 qPrintable(vpAction->objectName()));
+    QMenu *vpInterface = languageSubmenu(vWindow, "Interface");
+    QVERIFY(vpInterface);
+    QCOMPARE(texts(vpInterface->actions(), true), (QStringList{"INLang_ru", "INLang_en"}));
+
+    // The tool bar offers every configured language but the open one.
+    QToolButton *vpButton = vWindow.toolBar()->languageButton();
+    QCOMPARE(texts(vpButton->menu()->actions()), toolBarMenu);
+    QVERIFY(showsFlag(vpButton->icon(), "ru"));
+}
+
+void TestMainWindow::dataLanguageSwitch_data()
+{
+    QTest::addColumn<bool>("fromToolBar");
+    QTest::newRow("tool bar menu") << true;
+    QTest::newRow("window menu") << false;
+}
+
+void TestMainWindow::dataLanguageSwitch()
+{
+    QFETCH(bool, fromToolBar);
+    TempAppDir vApp(settings());
+    fillCatalogues();
+    MainWindow vWindow;
+    kindButton(vWindow, "Messages by Name")->click();
+    QCOMPARE(vWindow.treeView()->kind(), 1);
+
+    QToolButton *vpButton = vWindow.toolBar()->languageButton();
+    if (fromToolBar)
+        vpButton->menu()->actions().first()->trigger();
+    else
+        vWindow.findChild<QAction *>("DBLang_en")->trigger();
+
+    QCOMPARE(Application::database()->currentLanguage(), QString("en"));
+    QCOMPARE(Application::sharedOptions()->dataLanguage(), QString("en"));
+    QCOMPARE(Application::settings()->value("DataLanguage").toString(), QString("en"));
+    // The catalogue of the same kind, now in English.
+    QCOMPARE(vWindow.treeView()->kind(), 1);
+    QCOMPARE(outline(vWindow.treeView()),
+             (QStringList{"F ", "  Faith (47-0412)", "S ", "  Seals (63-0318)"}));
+    QCOMPARE(vWindow.sermonCountLabel()->text(), QString("Sermons total: 2 / 2"));
+    QCOMPARE(texts(vpButton->menu()->actions(), true), QStringList{"btn_ru"});
+    QCOMPARE(texts(vpButton->menu()->actions()), QStringList{"Русский"});
+    QVERIFY(showsFlag(vpButton->icon(), "en"));
+}
+
+void TestMainWindow::duplicatesToggle_data()
+{
+    QTest::addColumn<bool>("stored");
+    QTest::newRow("shown at start") << true;
+    QTest::newRow("hidden at start") << false;
+}
+
+void TestMainWindow::duplicatesToggle()
+{
+    QFETCH(bool, stored);
+    TempAppDir vApp(settings({{"ShowDuplicates", stored}}));
+    fillCatalogues();
+    const QStringList vcAll{"1947", "  Вера (47-0412)", "  Вера снова (47-0412 *)"};
+    const QStringList vcFirst = vcAll.mid(0, 2);
+    MainWindow vWindow;
+    QAction *vpDuplicates = vWindow.toolBar()->duplicatesAction();
+    QCOMPARE(vpDuplicates->isChecked(), stored);
+    QCOMPARE(outline(vWindow.treeView()), stored ? vcAll : vcFirst);
+
+    kindButton(vWindow, "Bible")->click();
+    QCOMPARE(outline(vWindow.treeView()), QStringList{"Бытие"});
+    QSignalSpy vKinds(vWindow.treeView(), &TreeView::kindChanged);
+    vpDuplicates->trigger();
+    QCOMPARE(vpDuplicates->isChecked(), !stored);
+    QCOMPARE(Application::settings()->value("ShowDuplicates").toBool(), !stored);
+    // One fill, by year, whichever kind was shown.
+    QCOMPARE(vKinds.size(), 1);
+    QCOMPARE(vKinds.first().first().toInt(), 0);
+    QCOMPARE(checkedKinds(vWindow), QStringList{"Messages by Year"});
+    QCOMPARE(outline(vWindow.treeView()), stored ? vcFirst : vcAll);
+    kindButton(vWindow, "Messages by Name")->click();
+    QCOMPARE(outline(vWindow.treeView()).size(), stored ? 2 : 3);
+}
+
+void TestMainWindow::hiddenTreeStaysHiddenAcrossKinds()
+{
+    TempAppDir vApp(settings());
+    fillCatalogues();
+    MainWindow vWindow;
+    vWindow.show();
+    QAction *vpHide = vWindow.toolBar()->hideTreeAction();
+    vpHide->trigger();
+    QVERIFY(!vWindow.treeView()->isVisible());
+    QCOMPARE(vpHide->text(), QString("Show tree"));
+
+    kindButton(vWindow, "Messages by Name")->click();
+    QCOMPARE(vWindow.treeView()->kind(), 1);
+    QCOMPARE(outline(vWindow.treeView()).first(), QString("В "));
+    QVERIFY(!vWindow.treeView()->isVisible());
+
+    vpHide->trigger();
+    QVERIFY(vWindow.treeView()->isVisible());
+    QCOMPARE(vpHide->text(), QString("Hide tree"));
+}
+
+void TestMainWindow::interfaceLanguageWaitsForTheNextStart()
+{
+    TempAppDir vApp(settings());
+    MainWindow vWindow;
+    BoxRecorder vBoxes;
+    vWindow.findChild<QAction *>("INLang_ru")->trigger();
+
+    QCOMPARE(Application::settings()->value("Language").toString(), QString("ru"));
+    QCOMPARE(vBoxes.count(), 1);
+    QCOMPARE(vBoxes.requests().first().text,
+             QString("The change takes effect the next time the program starts."));
+    // The texts stay as they are until the next start, and the data stays.
+    QCoreApplication::processEvents();
+    QCOMPARE(vWindow.treeView()->checkAllAction()->text(), QString("Check all"));
+    QCOMPARE(Application::database()->currentLanguage(), QString("ru"));
+}
+
+void TestMainWindow::layoutIsKeptAcrossWindows()
+{
+    TempAppDir vApp(settings());
+    {
+        MainWindow vWindow;
+        vWindow.addToolBar(Qt::RightToolBarArea, vWindow.findChild<QToolBar *>("vpTreeToolBar"));
+    }
+    // The layout is saved when the window goes (the program now destroys its
+    // window at quit; the layout used to be lost).
+    QVERIFY(!Application::settings()->value("mainWindowState").toString().isEmpty());
+    {
+        MainWindow vWindow;
+        QCOMPARE(vWindow.toolBarArea(vWindow.findChild<QToolBar *>("vpTreeToolBar")),
+                 Qt::RightToolBarArea);
+    }
+    // A state that cannot be read leaves the default layout.
+    Application::settings()->setValue("mainWindowState", "not a state");
+    MainWindow vWindow;
+    QCOMPARE(vWindow.toolBarArea(vWindow.findChild<QToolBar *>("vpTreeToolBar")),
+             Qt::LeftToolBarArea);
+}
+
+void TestMainWindow::helpDialog_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("never updated") << QString() << QDate::currentDate().toString("yyyy-MM-dd");
+    QTest::newRow("updated before") << "2021-03-04"
+                                    << "2021-03-04";
+}
+
+void TestMainWindow::helpDialog()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, shown);
+    TempAppDir vApp(stored.isEmpty() ? settings() : settings({{"DatabaseLastUpdated", stored}}));
+    MainWindow vWindow;
+    QAction *vpHelp = vWindow.findChild<QAction *>("helpAction");
+    vpHelp->trigger();
+    vpHelp->trigger();
+    const QList<HelpDialog *> vcDialogs = vWindow.findChildren<HelpDialog *>();
+    QCOMPARE(vcDialogs.size(), 2);
+    HelpDialog *vpDialog = vcDialogs.first();
+    QVERIFY(!vpDialog->isModal());
+    QVERIFY(QTest::qWaitForWindowExposed(vpDialog));
+
+    QLabel *vpVersion = nullptr;
+    QLabel *vpLink = nullptr;
+    for (QLabel *vpLabel : vpDialog->findChildren<QLabel *>()) {
+        if (vpLabel->text().startsWith("Version:"))
+            vpVersion = vpLabel;
+        else if (vpLabel->text().contains("<a href"))
+            vpLink = vpLabel;
+    }
+    QVERIFY(vpVersion && vpLink);
+    QCOMPARE(vpVersion->text(),
+             QString("Version: %1\nDatabase last updated: %2").arg(QUILLMARK_VERSION, shown));
+    QCOMPARE(Application::settings()->value("DatabaseLastUpdated").toString(), shown);
+    QVERIFY(!vpDialog->browser()->toPlainText().isEmpty());
+
+    // Links go to the desktop's handler, never inside the dialog.
+    QList<QUrl> vcFollowed;
+    HelpDialog::setLinkHandler([&vcFollowed](const QUrl &aUrl) { vcFollowed << aUrl; });
+    const std::unique_ptr<void, void (*)(void *)> vRestore(
+        &vcFollowed, [](void *) { HelpDialog::setLinkHandler({}); });
+    QTest::mouseClick(vpLink, Qt::LeftButton, Qt::NoModifier, vpLink->rect().center());
+    QCOMPARE(vcFollowed, QList<QUrl>{QUrl("http://quillmark.example.org")});
+    QTextBrowser *vpBrowser = vpDialog->browser();
+    vpBrowser->setHtml("<p><a href=\"#usage\">Usage of the catalogue</a></p><p>Text.</p>");
+    const QString vsGuide = vpBrowser->toHtml();
+    QTextCursor vCursor(vpBrowser->document());
+    vCursor.setPosition(3);
+    const QPoint vAnchor = vpBrowser->cursorRect(vCursor).center();
+    QTest::mouseClick(vpBrowser->viewport(), Qt::LeftButton, Qt::NoModifier, vAnchor);
+    QCOMPARE(vcFollowed.size(), 2);
+    QCOMPARE(vcFollowed.last(), QUrl("#usage"));
+    QCOMPARE(vpBrowser->toHtml(), vsGuide);
+
+    LogCapture vLog;
+    QPointer<HelpDialog> vpClosed(vpDialog);
+    vpDialog->close();
+    QTRY_VERIFY(vpClosed.isNull());
+    QVERIFY(vLog.contains("HelpDialog::~HelpDiaLOG()"));
+    QCOMPARE(vWindow.findChildren<HelpDialog *>().size(), 1);
+}
+
+QUILLMARK_TEST_MAIN(TestMainWindow)
+
+#include "test_mainwindow.moc"
