@@ -37,6 +37,7 @@ HelpDialog::HelpDialog(QWidget *parent) : QDialog(parent)
     setFocus();
     setAttribute(Qt::WA_DeleteOnClose);
     setMinimumSize(640, 480);
+    resize(820, 640);
 
     mpBrowser = new QTextBrowser(this);
     mpBrowser->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
