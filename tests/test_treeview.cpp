@@ -211,6 +211,16 @@ void TestTreeView::checkCommands()
     QCOMPARE(vTree.findDocumentKey("(47-04"), QString("12"));
     QCOMPARE(vTree.findDocumentKey("grace"), QString());
     QCOMPARE(vTree.findDocumentKey("1963"), QString());
+
+    // A refilled catalogue starts collapsed, so the expand command must offer
+    // expanding again (it used to stay on "Collapse" and do nothing).
+    vTree.expandAction()->trigger();
+    QCOMPARE(vTree.expandAction()->text(), QString("Collapse"));
+    fillSermons(vTree);
+    QVERIFY(!vTree.expandAction()->isChecked());
+    QCOMPARE(vTree.expandAction()->text(), QString("Expand"));
+    vTree.expandAction()->trigger();
+    QVERIFY(vTree.isExpanded(viewIndex(vTree, 0)));
 }
 
 void TestTreeView::bibleChecksMarkBooksOrChapters()
