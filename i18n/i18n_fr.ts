@@ -103,10 +103,32 @@ Base mise à jour le : %1</translation>
         </message>
     </context>
     <context>
+        <name>NavigationWidget</name>
+        <message>
+            <source>from</source>
+            <translation>sur</translation>
+        </message>
+    </context>
+    <context>
         <name>SharedOptions</name>
         <message>
             <source>en</source>
             <translation>en</translation>
+        </message>
+    </context>
+    <context>
+        <name>TabArea</name>
+        <message>
+            <source>Nothing found</source>
+            <translation>Aucun résultat</translation>
+        </message>
+        <message>
+            <source>%0 (found: %1)</source>
+            <translation>%0 (trouvé : %1)</translation>
+        </message>
+        <message>
+            <source>Translation</source>
+            <translation>Traduction</translation>
         </message>
     </context>
     <context>

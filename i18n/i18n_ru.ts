@@ -103,10 +103,32 @@ Database last updated: %1</source>
         </message>
     </context>
     <context>
+        <name>NavigationWidget</name>
+        <message>
+            <source>from</source>
+            <translation>из</translation>
+        </message>
+    </context>
+    <context>
         <name>SharedOptions</name>
         <message>
             <source>en</source>
             <translation>en</translation>
+        </message>
+    </context>
+    <context>
+        <name>TabArea</name>
+        <message>
+            <source>Nothing found</source>
+            <translation>Ничего не найдено</translation>
+        </message>
+        <message>
+            <source>%0 (found: %1)</source>
+            <translation>%0 (найдено: %1)</translation>
+        </message>
+        <message>
+            <source>Translation</source>
+            <translation>Перевод</translation>
         </message>
     </context>
     <context>

@@ -3,6 +3,7 @@
 #include "controllers/application.h"
 #include "models/cataloguefill.h"
 #include "models/cataloguetree.h"
+#include "models/documentstatements.h"
 #include "models/sqlerror.h"
 #include "sqlite/sqliteicu.h"
 
@@ -211,6 +212,7 @@ bool Database::connectCurrentDatabase()
     vQuery.finish();
 
     createMissingTables(vcNames);
+    mbDocumentIndexes = DocumentStatements::ensureIndexes(mConnection);
     return true;
 }
 
@@ -445,8 +447,7 @@ void Database::openBibleChapter(TabArea *apTab, int anBible, int anChapter)
     mpCurrentPage = apTab;
     changeLanguage(msCurrentLanguage);
     QSqlQuery vQuery = newQuery();
-    vQuery.prepare(QStringLiteral(
-        "SELECT verse, text, book, chapter FROM verses WHERE book = ? AND chapter = ?;"));
+    vQuery.prepare(DocumentStatements::chapterVerses(mbDocumentIndexes));
     vQuery.addBindValue(anBible);
     vQuery.addBindValue(anChapter);
     emitChapterVerses(apTab, vQuery);
@@ -458,8 +459,7 @@ void Database::openBibleChapter(TabArea *apTab, QString asBibleTitle, int anChap
     mpCurrentPage = apTab;
     changeLanguage(msCurrentLanguage);
     QSqlQuery vQuery = newQuery();
-    vQuery.prepare(QStringLiteral("SELECT verse, text, book, chapter FROM verses WHERE book IN "
-                                  "(SELECT book FROM bibles WHERE name = ?) AND chapter = ?;"));
+    vQuery.prepare(DocumentStatements::chapterVersesByTitle(mbDocumentIndexes));
     vQuery.addBindValue(asBibleTitle);
     vQuery.addBindValue(anChapter);
     emitChapterVerses(apTab, vQuery);
@@ -509,7 +509,7 @@ void Database::emitSermonParagraphs(TabArea *apTab, int anParagraph, const QStri
     vSermon.finish();
 
     QSqlQuery vQuery = newQuery();
-    vQuery.prepare(QStringLiteral("SELECT id, text FROM paragraphs WHERE date = ?;"));
+    vQuery.prepare(DocumentStatements::sermonParagraphs(mbDocumentIndexes));
     vQuery.addBindValue(vcSermon.at(5));
     if (!vQuery.exec()) {
         QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
@@ -551,7 +551,7 @@ void Database::openQuotesParagraphAddLanguage(QString asLocale, TabArea *apTab,
     vSermon.finish();
 
     QSqlQuery vQuery = newQuery();
-    vQuery.prepare(QStringLiteral("SELECT id, text FROM paragraphs WHERE date = ?;"));
+    vQuery.prepare(DocumentStatements::sermonParagraphs(mbDocumentIndexes));
     vQuery.addBindValue(vbEnglish ? vsDate : vsFoundDate);
     if (!vQuery.exec()) {
         QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
@@ -589,12 +589,10 @@ void Database::openBibleAddLanguage(QString asLocale, TabArea *apTab, QString as
     vcChapters.removeDuplicates();
 
     bool vbValid = !vsBook.isEmpty();
-    QStringList vcPlaceholders;
     for (const QString &vsChapter : qAsConst(vcChapters)) {
         bool vbNumber = false;
         vsChapter.trimmed().toInt(&vbNumber);
         vbValid = vbValid && vbNumber;
-        vcPlaceholders.append(QStringLiteral("?"));
     }
     if (!vbValid || vcChapters.isEmpty()) {
         qDebug() << "No parallel text for book" << asDateInfo << "chapter" << asChapterInfo
@@ -603,11 +601,7 @@ void Database::openBibleAddLanguage(QString asLocale, TabArea *apTab, QString as
     }
 
     QSqlQuery vQuery = newQuery();
-    vQuery.prepare(
-        QStringLiteral("SELECT v.verse, v.text, c.book, c.chapter, c.name FROM chapters c "
-                       "LEFT JOIN verses v ON v.book = c.book AND v.chapter = c.chapter "
-                       "WHERE c.book = ? AND c.chapter IN (%0);")
-            .arg(vcPlaceholders.join(QLatin1Char(','))));
+    vQuery.prepare(DocumentStatements::parallelChapters(mbDocumentIndexes, vcChapters.size()));
     vQuery.addBindValue(vsBook.toInt());
     for (const QString &vsChapter : qAsConst(vcChapters))
         vQuery.addBindValue(vsChapter.trimmed().toInt());

@@ -139,6 +139,8 @@ private:
     QString msCurrentLanguage;
     QSqlDatabase mConnection;
     bool mbTransactions = false;
+    // Whether the open file has the program's document indexes.
+    bool mbDocumentIndexes = false;
     QString msLastSearchDates;
     AdvancedSearchFlags mLastSearchFlags;
     QVector<PsalmRecord> mcPsalms;

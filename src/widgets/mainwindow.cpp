@@ -5,8 +5,8 @@
 #include "controllers/sharedoptions.h"
 #include "models/database.h"
 #include "views/treeview.h"
-#include "widgets/coverwidget.h"
 #include "widgets/helpdialog.h"
+#include "widgets/tabwidget.h"
 #include "widgets/toolbar.h"
 
 #include <QDebug>
@@ -23,7 +23,7 @@
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     mpTreeView = new TreeView(this);
-    mpDocumentArea = new CoverWidget(this);
+    mpTabs = new TabWidget(this);
     mpToolBar = new ToolBar(tr("Main toolbar"), this);
 
     setMinimumSize(800, 600);
@@ -41,6 +41,20 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     mpTreeView->setMinimumWidth(75);
     mpTreeView->setToolBar(mpToolBar);
+    mpTreeView->setPageOpener(mpTabs);
+    mpTabs->setTreeView(mpTreeView);
+
+    connect(vpDatabase, &Database::foundAllArticles, mpTabs, &TabWidget::finishArticles);
+    connect(vpDatabase, &Database::translationReady, mpTabs, &TabWidget::showRightText);
+    connect(vpDatabase, &Database::foundChapter, mpTabs, &TabWidget::addChapter);
+    connect(vpDatabase, &Database::foundOtherChapter, mpTabs, &TabWidget::addOtherChapter);
+    connect(vpDatabase, &Database::foundParagraph, mpTabs, &TabWidget::addParagraph);
+    connect(vpDatabase, &Database::foundOtherParagraph, mpTabs, &TabWidget::addOtherParagraph);
+    connect(vpDatabase, &Database::finishSearchArticles, mpTabs, &TabWidget::finishSearchArticles);
+    connect(vpDatabase, &Database::addSearchMessage, mpTabs, &TabWidget::addSearchMessage);
+    connect(vpDatabase, &Database::addSearchBible, mpTabs, &TabWidget::addSearchBible);
+    connect(vpDatabase, &Database::setNavigationParams, mpTabs, &TabWidget::setNavigationParams);
+    connect(vpDatabase, &Database::setFoundPagesCount, mpTabs, &TabWidget::setFoundPagesCount);
 
     connect(mpTreeView, &TreeView::openQuotesParagraph, vpDatabase, &Database::openQuotesParagraph);
     connect(mpTreeView, &TreeView::openBibleChapter, vpDatabase,
@@ -66,11 +80,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     vpSplitter->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     vpSplitter->setChildrenCollapsible(true);
     vpSplitter->addWidget(mpTreeView);
-    vpSplitter->addWidget(mpDocumentArea);
+    vpSplitter->addWidget(mpTabs);
     vpSplitter->setStretchFactor(0, 0);
     vpSplitter->setStretchFactor(1, 1);
-    vpSplitter->setSizes(
-        {mpDocumentArea->minimumWidth() + 300, mpTreeView->width() + mpDocumentArea->width()});
+    vpSplitter->setSizes({mpTabs->minimumWidth() + 300, mpTreeView->width() + mpTabs->width()});
     vpLayout->addWidget(vpSplitter);
     setCentralWidget(vpCentral);
 

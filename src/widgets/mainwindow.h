@@ -2,18 +2,18 @@
 
 #include <QMainWindow>
 
-class CoverWidget;
 class QLabel;
 class QMenu;
 class QSplitter;
 class QToolBar;
+class TabWidget;
 class ToolBar;
 class TreeView;
 
 // The program's only top-level window: menus (data and interface language,
-// help), the catalogue tree with its tool bars, the document area and the
-// status bar with the sermon totals. It wires the catalogue to the data store
-// and keeps its layout across sessions.
+// help), the catalogue tree with its tool bars, the document tabs and the
+// status bar with the sermon totals. It wires the catalogue and the tabs to
+// the data store and keeps its layout across sessions.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -23,6 +23,7 @@ public:
     ~MainWindow() override;
 
     TreeView *treeView() const { return mpTreeView; }
+    TabWidget *tabWidget() const { return mpTabs; }
     ToolBar *toolBar() const { return mpToolBar; }
     QLabel *sermonCountLabel() const { return mpSermonCountLabel; }
 
@@ -44,7 +45,7 @@ private:
     QMenu *mpLanguageMenu = nullptr;
     QMenu *mpAboutMenu = nullptr;
     TreeView *mpTreeView = nullptr;
-    CoverWidget *mpDocumentArea = nullptr;
+    TabWidget *mpTabs = nullptr;
     ToolBar *mpToolBar = nullptr;
     QToolBar *mpTreeToolBar = nullptr;
     QLabel *mpSermonCountLabel = nullptr;

@@ -1,0 +1,295 @@
+#include "widgets/tabarea.h"
+
+#include "controllers/application.h"
+#include "controllers/sharedoptions.h"
+#include "models/database.h"
+#include "views/treeview.h"
+#include "widgets/navigationwidget.h"
+#include "widgets/textbrowser.h"
+#include "widgets/translationmenu.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+// The page that is to scroll to a number once it has rendered.
+QPointer<TabArea> gJumpPage;
+int gnJumpAnchor = 0;
+} // namespace
+
+TabArea::TabArea(TreeView *apTreeView, QWidget *parent)
+    : QWidget(parent), mnMode(apTreeView ? apTreeView->kind() : 0),
+      mFormats(ArticleFormats::fromSettings()), mpTreeView(apTreeView)
+{
+    setAutoFillBackground(true);
+    auto *vpLayout = new QVBoxLayout(this);
+    vpLayout->setContentsMargins(0, 0, 0, 0);
+
+    mpControlToolbar = new QToolBar(this);
+    mpControlToolbar->setObjectName(QStringLiteral("mpControlToolbar"));
+    mpControlToolbar->setStyleSheet(QStringLiteral("QToolBar { border-width: 0px; }"));
+    vpLayout->addWidget(mpControlToolbar);
+
+    mpNavigation = new NavigationWidget(mnMode, this);
+    connect(mpNavigation, &NavigationWidget::currentPageChanged, this, &TabArea::navigation);
+    mpControlToolbar->addWidget(mpNavigation);
+
+    mpTranslationMenu = new TranslationMenu(this);
+    mpTranslationButton = new QToolButton(this);
+    mpTranslationButton->setIcon(QIcon(QStringLiteral(":/icons/view_left_right.png")));
+    mpTranslationButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    mpTranslationButton->setPopupMode(QToolButton::InstantPopup);
+    mpTranslationButton->setCheckable(true);
+    mpTranslationButton->setMenu(mpTranslationMenu->menu());
+    mpTranslationButton->installEventFilter(this);
+    mpControlToolbar->addWidget(mpTranslationButton);
+    connect(mpTranslationMenu, &TranslationMenu::translatorListsWanted, this,
+            [this](const QList<QAction *> &acActions) {
+                mpTranslationButton->setChecked(true);
+                for (QAction *vpAction : acActions)
+                    emit setTranslatorList(vpAction->objectName().section(QLatin1Char('_'), 1),
+                                           this, msDateInfo, vpAction);
+            });
+    connect(mpTranslationMenu, &TranslationMenu::translationChosen, this,
+            [this](const QString &asLocale, const QString &asTranslator) {
+                mpTranslationButton->setChecked(true);
+                openTranslation(asLocale, asTranslator);
+            });
+
+    auto *vpViews = new QHBoxLayout;
+    mpLeftTextBrowser = makeView(QStringLiteral("mpLeftTextBrowser"));
+    mpRightTextBrowser = makeView(QStringLiteral("mpRightTextBrowser"));
+    mpRightTextBrowser->hide();
+    vpViews->addWidget(mpLeftTextBrowser);
+    vpViews->addWidget(mpRightTextBrowser);
+    vpLayout->addLayout(vpViews);
+    retranslate();
+}
+
+TabArea::~TabArea() = default;
+
+TextBrowser *TabArea::makeView(const QString &asName)
+{
+    auto *vpView = new TextBrowser(this);
+    vpView->setObjectName(asName);
+    vpView->setOpenLinks(false);
+    vpView->setUndoRedoEnabled(false);
+    vpView->setTabStopDistance(40);
+    vpView->installEventFilter(this);
+    connect(vpView, &TextBrowser::anchorClicked, this, &TabArea::nextArticle);
+    connect(vpView, &TextBrowser::bottomReached, mpNavigation, &NavigationWidget::navigate);
+    return vpView;
+}
+
+void TabArea::setTitle(const QString &asTitle)
+{
+    msTitle = asTitle;
+}
+
+bool TabArea::isDocumentPage() const
+{
+    return msSearchText.isEmpty();
+}
+
+ArticleRenderer::PageKind TabArea::pageKind() const
+{
+    if (isDocumentPage())
+        return ArticleRenderer::PageKind::Document;
+    return isBible() ? ArticleRenderer::PageKind::BibleResults
+                     : ArticleRenderer::PageKind::SermonResults;
+}
+
+int TabArea::pageSize(bool abOnePage) const
+{
+    if (abOnePage)
+        return 10;
+    const SharedOptions *vpOptions = Application::sharedOptions();
+    return isBible() ? vpOptions->versesCount() : vpOptions->paragraphCount();
+}
+
+void TabArea::addArticle(const QString &asTitle, const QString &asNumber, const QString &asText,
+                         bool abMain, const QString &asExtra1, const QString &asExtra2)
+{
+    mbMainSide = abMain;
+    if (abMain) {
+        mcArticles.append({asExtra1, asExtra2, asNumber, asTitle, asText, QString(), QString()});
+    } else {
+        QString vsKey = asNumber;
+        if (msDateInfo.toInt() == 19) {
+            // Psalms are numbered differently between the Russian Bible and the
+            // others: take the parallel verse into this page's numbering, and
+            // leave out verses that belong to another psalm here.
+            const QPair<int, int> vPlace = Application::database()->convertPsalm(
+                asExtra2.toInt(), asNumber.toInt(), msParallelLocale,
+                Application::sharedOptions()->dataLanguage());
+            if (vPlace.first != msChapterInfo.toInt())
+                return;
+            vsKey = QString::number(vPlace.second);
+        }
+        for (ArticleRecord &vRecord : mcArticles) {
+            if (vRecord.msNumber == vsKey) {
+                vRecord.msRightTitle = asTitle;
+                vRecord.msRightText = asText;
+            }
+        }
+    }
+    if (mpTranslationButton->isEnabled() && abMain && isBible())
+        mpNavigation->setPagesCount(1);
+}
+
+void TabArea::showArticles(int anFrom, const QString &asText, AdvancedSearchFlags /*aFlags*/,
+                           bool abAppend)
+{
+    mpTranslationButton->setEnabled(asText.isEmpty());
+    msSearchText = asText;
+    const int vnPageSize = abAppend ? 10 : pageSize(false);
+    TextBrowser *vpView = mbMainSide ? mpLeftTextBrowser : mpRightTextBrowser;
+    vpView->disableReachBottomTracking();
+    if (!abAppend)
+        vpView->clear();
+    vpView->setUpdatesEnabled(false);
+    vpView->document()->setDefaultFont(mFormats.mText.font());
+
+    int vnLimit = (isBible() && asText.isEmpty()) ? mcArticles.size() : vnPageSize + anFrom;
+    vnLimit = qMin(vnLimit, mcArticles.size());
+    if (mcArticles.isEmpty()) {
+        ArticleRenderer::renderNothingFound(vpView, mFormats);
+        mpNavigation->setPagesCount(1);
+    } else {
+        if (asText.isEmpty()) {
+            // A document always shows all its records.
+            vnLimit = mcArticles.size();
+            mpNavigation->hideControls();
+        }
+        mnLastCursorPosition = ArticleRenderer::render(vpView, mcArticles, anFrom, vnLimit,
+                                                       mbMainSide, pageKind(), mFormats);
+    }
+
+    vpView->setUpdatesEnabled(true);
+    vpView->enableReachBottomTracking();
+    if (gJumpPage == this) {
+        mpLeftTextBrowser->scrollToAnchor(QString::number(gnJumpAnchor));
+        gJumpPage = nullptr;
+        gnJumpAnchor = 0;
+    }
+}
+
+void TabArea::clearArticles()
+{
+    mcArticles.clear();
+}
+
+void TabArea::setNavigationParams(int anValue)
+{
+    mpNavigation->setPagesCount(anValue);
+}
+
+void TabArea::setFoundPagesCount(int anCount)
+{
+    mnFoundCount = anCount;
+    QWidget *vpStack = parentWidget();
+    auto *vpTabs = vpStack ? qobject_cast<QTabWidget *>(vpStack->parentWidget()) : nullptr;
+    if (!vpTabs)
+        return;
+    const int vnIndex = vpTabs->indexOf(this);
+    if (vnIndex < 0)
+        return;
+    const QString vsTitle =
+        QRegularExpression(QStringLiteral("^\\<.*\\>")).match(vpTabs->tabText(vnIndex)).captured(0);
+    vpTabs->setTabText(vnIndex, tr("%0 (found: %1)").arg(vsTitle, QString::number(anCount)));
+}
+
+void TabArea::showRightText()
+{
+    mpRightTextBrowser->show();
+}
+
+void TabArea::openTranslation(const QString &asLocale, const QString &asTranslator)
+{
+    msParallelLocale = asLocale;
+    // A new translation replaces the previous one entirely.
+    for (ArticleRecord &vRecord : mcArticles) {
+        vRecord.msRightTitle.clear();
+        vRecord.msRightText.clear();
+    }
+    if (isBible())
+        emit openBibleAddLanguage(asLocale, this, msDateInfo, msChapterInfo);
+    else
+        emit openQuotesParagraphAddLanguage(asLocale, this, asTranslator, msDateInfo);
+}
+
+void TabArea::useTranslatorList(QStringList acList, QAction *apLanguageAction)
+{
+    mpTranslationMenu->useTranslatorList(acList, apLanguageAction, isBible(), msTranslator,
+                                         Application::sharedOptions()->dataLanguage());
+}
+
+void TabArea::prepareSearchMode(bool abYes)
+{
+    // Every page hears this: a search in another tab must not leave this
+    // document's translation button switched off.
+    mpTranslationButton->setEnabled(!abYes && isDocumentPage());
+    mpNavigation->setBackEnabled(!abYes);
+    mpNavigation->setForwardEnabled(!abYes);
+}
+
+void TabArea::nextArticle(QUrl aUrl)
+{
+    const QString vsAnchor = aUrl.fragment();
+    if (sender() == mpLeftTextBrowser && mpRightTextBrowser->isVisible())
+        mpRightTextBrowser->scrollToAnchor(vsAnchor);
+    else if (sender() == mpRightTextBrowser)
+        mpLeftTextBrowser->scrollToAnchor(vsAnchor);
+}
+
+void TabArea::navigation(int anPage, bool abOnePage)
+{
+    mbMainSide = true;
+    const int vnFrom = (anPage - 1) * pageSize(abOnePage);
+    showArticles(vnFrom, msSearchText, NoOption, abOnePage);
+    if (mpRightTextBrowser->isVisible()) {
+        mbMainSide = false;
+        showArticles(vnFrom, msSearchText, NoOption, abOnePage);
+    }
+}
+
+void TabArea::setJumpAnchor(TabArea *apPage, int anNumber)
+{
+    gJumpPage = apPage;
+    gnJumpAnchor = anNumber;
+}
+
+bool TabArea::eventFilter(QObject *apWatched, QEvent *apEvent)
+{
+    if (apWatched == mpTranslationButton && apEvent->type() == QEvent::MouseButtonPress) {
+        // A press while the translation shows turns it off; otherwise it opens
+        // the language menu.
+        if (mpRightTextBrowser->isVisible()) {
+            mpRightTextBrowser->hide();
+            mpTranslationButton->setMenu(nullptr);
+        } else {
+            mpTranslationButton->setMenu(mpTranslationMenu->menu());
+        }
+    }
+    return QWidget::eventFilter(apWatched, apEvent);
+}
+
+void TabArea::retranslate()
+{
+    mpTranslationButton->setText(tr("Translation"));
+    mpTranslationButton->setToolTip(tr("Translation"));
+}
+
+void TabArea::changeEvent(QEvent *apEvent)
+{
+    if (apEvent->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(apEvent);
+}

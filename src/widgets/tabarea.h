@@ -1,0 +1,126 @@
+#pragma once
+
+#include "models/searchflags.h"
+#include "widgets/articlerenderer.h"
+
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+#include <QVector>
+#include <QWidget>
+
+class NavigationWidget;
+class QAction;
+class QToolBar;
+class QToolButton;
+class TextBrowser;
+class TranslationMenu;
+class TreeView;
+
+// One tab page: a sermon, a Bible chapter or one search's results, in the
+// left view, with an optional parallel translation of the same document in
+// the right view. It keeps the records it was sent, renders them with
+// anchors, and asks the data store for translations through its signals.
+class TabArea : public QWidget
+{
+    Q_OBJECT
+
+public:
+    TabArea(TreeView *apTreeView, QWidget *parent);
+    ~TabArea() override;
+
+    void setTitle(const QString &asTitle);
+    QString title() const { return msTitle; }
+    void setTranslator(const QString &asValue) { msTranslator = asValue; }
+    void setPdf(const QString &asValue) { msPdf = asValue; }
+    void setMp3(const QString &asValue) { msMp3 = asValue; }
+    void setLength(const QString &asValue) { msLength = asValue; }
+    void setPlace(const QString &asValue) { msPlace = asValue; }
+    void setDateInfo(const QString &asValue) { msDateInfo = asValue; }
+    void setChapterInfo(const QString &asValue) { msChapterInfo = asValue; }
+    void setDocumentId(int anValue) { mnDocumentId = anValue; }
+    QString translator() const { return msTranslator; }
+    QString dateInfo() const { return msDateInfo; }
+    QString chapterInfo() const { return msChapterInfo; }
+    int documentId() const { return mnDocumentId; }
+    int mode() const { return mnMode; }
+    bool isBible() const { return mnMode == 2; }
+
+    void addArticle(const QString &asTitle, const QString &asNumber, const QString &asText,
+                    bool abMain, const QString &asExtra1, const QString &asExtra2);
+    void showArticles(int anFrom, const QString &asText, AdvancedSearchFlags aFlags, bool abAppend);
+    void clearArticles();
+    const QVector<ArticleRecord> &articles() const { return mcArticles; }
+    void setNavigationParams(int anValue);
+    void setFoundPagesCount(int anCount);
+    int foundCount() const { return mnFoundCount; }
+    void showRightText();
+    void openTranslation(const QString &asLocale, const QString &asTranslator);
+
+    TextBrowser *leftView() const { return mpLeftTextBrowser; }
+    TextBrowser *rightView() const { return mpRightTextBrowser; }
+    QToolButton *translationButton() const { return mpTranslationButton; }
+    TranslationMenu *translationMenu() const { return mpTranslationMenu; }
+    NavigationWidget *navigationWidget() const { return mpNavigation; }
+
+    // A page asked to scroll to a number once it has rendered (a search hit
+    // opened in a new page); cleared when that page has scrolled.
+    static void setJumpAnchor(TabArea *apPage, int anNumber);
+
+signals:
+    void openBibleChapter(TabArea *apTab, int anBible, int anChapter);
+    void openBibleChapter(TabArea *apTab, QString asBibleTitle, int anChapter);
+    void openQuotesParagraph(TabArea *apTab, int anParagraph);
+    void openQuotesParagraphST(TabArea *apTab, int anParagraph, QString msText);
+    void openQuotesParagraphAddLanguage(QString asLocale, TabArea *apTab, QString asTranslator,
+                                        QString asDateInfo);
+    void openBibleAddLanguage(QString asLocale, TabArea *apTab, QString asDateInfo,
+                              QString asChapterInfo);
+    void setTranslatorList(QString asLocale, TabArea *apTab, QString asDateInfo,
+                           QAction *apLanguageAction);
+
+public slots:
+    void useTranslatorList(QStringList acList, QAction *apLanguageAction);
+    void prepareSearchMode(bool abYes);
+
+private slots:
+    void nextArticle(QUrl aUrl);
+    void navigation(int anPage, bool abOnePage);
+
+protected:
+    bool eventFilter(QObject *apWatched, QEvent *apEvent) override;
+    void changeEvent(QEvent *apEvent) override;
+
+private:
+    TextBrowser *makeView(const QString &asName);
+    int pageSize(bool abOnePage) const;
+    bool isDocumentPage() const;
+    ArticleRenderer::PageKind pageKind() const;
+    void retranslate();
+
+    int mnMode = 0;
+    int mnDocumentId = -1;
+    QString msTranslator;
+    QString msPdf = QStringLiteral("-");
+    QString msMp3 = QStringLiteral("-");
+    QString msLength;
+    QString msPlace;
+    QString msDateInfo;
+    QString msChapterInfo;
+    QString msSearchText;
+    QString msParallelLocale;
+    QString msTitle;
+    QVector<ArticleRecord> mcArticles;
+    bool mbMainSide = true;
+    bool mbOnePage = false;
+    int mnFoundCount = -1;
+    int mnLastCursorPosition = 0;
+    TextBrowser *mpLeftTextBrowser = nullptr;
+    TextBrowser *mpRightTextBrowser = nullptr;
+    ArticleFormats mFormats;
+    NavigationWidget *mpNavigation = nullptr;
+    QToolButton *mpTranslationButton = nullptr;
+    TranslationMenu *mpTranslationMenu = nullptr;
+    QToolBar *mpControlToolbar = nullptr;
+    QPointer<TreeView> mpTreeView;
+};

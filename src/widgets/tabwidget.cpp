@@ -1,0 +1,239 @@
+#include "widgets/tabwidget.h"
+
+#include "controllers/application.h"
+#include "models/database.h"
+#include "widgets/coverwidget.h"
+#include "widgets/tabarea.h"
+
+#include <QAction>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QResizeEvent>
+
+namespace {
+// Tab texts treat "&" as a shortcut mark; titles show it as written.
+QString tabLabel(const QString &asTitle)
+{
+    return QString(asTitle).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+} // namespace
+
+TabWidget::TabWidget(QWidget *parent) : QTabWidget(parent)
+{
+    setObjectName(QStringLiteral("tabWidget"));
+    setTabsClosable(true);
+    setMovable(true);
+    setDocumentMode(true);
+    connect(this, &QTabWidget::currentChanged, this, &TabWidget::currentChange);
+    connect(this, &QTabWidget::tabCloseRequested, this, &TabWidget::closeTab);
+    mpCover = new CoverWidget(this);
+    mpCover->setObjectName(QStringLiteral("cover"));
+    updateCover();
+}
+
+void TabWidget::setTreeView(TreeView *apTreeView)
+{
+    mpTreeView = apTreeView;
+}
+
+TabArea *TabWidget::openTab(const QString &asTitle)
+{
+    auto *vpPage = new TabArea(mpTreeView, this);
+    vpPage->setTitle(asTitle);
+    mcOpenPages.insert(vpPage);
+    addTab(vpPage, tabLabel(asTitle));
+    setTabToolTip(count() - 1, asTitle);
+    setCurrentIndex(count() - 1);
+
+    Database *vpDatabase = Application::database();
+    connect(vpPage, QOverload<TabArea *, int, int>::of(&TabArea::openBibleChapter), vpDatabase,
+            QOverload<TabArea *, int, int>::of(&Database::openBibleChapter));
+    connect(vpPage, QOverload<TabArea *, QString, int>::of(&TabArea::openBibleChapter), vpDatabase,
+            QOverload<TabArea *, QString, int>::of(&Database::openBibleChapter));
+    connect(vpPage, &TabArea::openQuotesParagraph, vpDatabase, &Database::openQuotesParagraph);
+    connect(vpPage, &TabArea::openQuotesParagraphST, vpDatabase, &Database::openQuotesParagraphST);
+    connect(vpPage, &TabArea::openQuotesParagraphAddLanguage, vpDatabase,
+            &Database::openQuotesParagraphAddLanguage);
+    connect(vpPage, &TabArea::openBibleAddLanguage, vpDatabase, &Database::openBibleAddLanguage);
+    connect(vpPage, &TabArea::setTranslatorList, vpDatabase, &Database::setTranslatorList);
+    connect(vpDatabase, &Database::translatorListReady, vpPage, &TabArea::useTranslatorList);
+    connect(vpDatabase, &Database::searchModeStarting, vpPage, &TabArea::prepareSearchMode);
+    return vpPage;
+}
+
+void TabWidget::setDocumentId(TabArea *apPage, int anDocumentId)
+{
+    if (isOpen(apPage))
+        apPage->setDocumentId(anDocumentId);
+}
+
+void TabWidget::closeTabsWithTitle(QString asTitle)
+{
+    asTitle.replace(QRegularExpression(QStringLiteral(">\\.*$")), QStringLiteral(">"));
+    const QString vsLabel = tabLabel(asTitle);
+    for (int i = count() - 1; i >= 0; --i)
+        if (tabText(i).contains(vsLabel))
+            retirePage(qobject_cast<TabArea *>(widget(i)));
+}
+
+bool TabWidget::coverVisible() const
+{
+    return mpCover->isVisible();
+}
+
+void TabWidget::currentChange(int /*anIndex*/)
+{
+}
+
+void TabWidget::closeTab(int anIndex)
+{
+    retirePage(qobject_cast<TabArea *>(widget(anIndex)));
+}
+
+void TabWidget::retirePage(TabArea *apPage)
+{
+    if (!apPage || !mcOpenPages.remove(apPage))
+        return;
+    removeTab(indexOf(apPage));
+    apPage->hide();
+    apPage->close();
+    // Once the data store's thread reaches this call it has answered every
+    // earlier request of the page, and its answers are queued here ahead of
+    // the reply below.
+    QPointer<TabWidget> vpSelf(this);
+    QPointer<TabArea> vpPage(apPage);
+    QMetaObject::invokeMethod(
+        Application::database(),
+        [vpSelf, vpPage] {
+            QMetaObject::invokeMethod(
+                vpSelf,
+                [vpSelf, vpPage] {
+                    delete vpPage.data();
+                    if (vpSelf)
+                        emit vpSelf->pageRetired();
+                },
+                Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+}
+
+void TabWidget::addChapter(TabArea *apTab, QString asDateInfo, QString asChapterInfo,
+                           QString asTitle, QString asNumber, QString asText)
+{
+    if (!isOpen(apTab))
+        return;
+    apTab->setDateInfo(asDateInfo);
+    apTab->setChapterInfo(asChapterInfo);
+    apTab->addArticle(QStringLiteral("%0:%1").arg(apTab->title(), asTitle), asNumber, asText, true,
+                      QString(), QString());
+}
+
+void TabWidget::addOtherChapter(TabArea *apTab, QString asName, QString asVerse, QString asText,
+                                QString asChapter)
+{
+    if (!isOpen(apTab))
+        return;
+    apTab->addArticle(QStringLiteral("%0:%1").arg(asName, asVerse), asVerse,
+                      asText + QStringLiteral("\n"), false, QString(), asChapter);
+}
+
+void TabWidget::finishArticles(TabArea *apTab)
+{
+    if (isOpen(apTab))
+        apTab->showArticles(0, QString(), NoOption, false);
+}
+
+void TabWidget::finishSearchArticles(TabArea *apTab, QString asText, AdvancedSearchFlags aFlags,
+                                     int anParagraphsOnPage)
+{
+    if (isOpen(apTab))
+        apTab->showArticles(0, asText, aFlags, anParagraphsOnPage != -1);
+}
+
+void TabWidget::addParagraph(TabArea *apTab, QString asParameter)
+{
+    if (!isOpen(apTab))
+        return;
+    const QStringList vcParts = asParameter.split(QLatin1Char('\t'));
+    if (vcParts.size() < 8)
+        return;
+    apTab->setTranslator(vcParts.at(0));
+    apTab->setPdf(vcParts.at(1));
+    apTab->setMp3(vcParts.at(2));
+    apTab->setLength(vcParts.at(3));
+    apTab->setPlace(vcParts.at(4));
+    apTab->setDateInfo(vcParts.at(5));
+    apTab->addArticle(
+        QStringLiteral("%0, %1, %2").arg(apTab->title(), vcParts.at(4), vcParts.at(0)),
+        vcParts.at(6), vcParts.at(7), true, QString(), QString());
+}
+
+void TabWidget::addOtherParagraph(TabArea *apTab, QString asParameter)
+{
+    if (!isOpen(apTab))
+        return;
+    const QStringList vcParts = asParameter.split(QLatin1Char('\t'));
+    if (vcParts.size() < 6)
+        return;
+    apTab->addArticle(QStringLiteral("%0, (%1), %2, (%3)")
+                          .arg(vcParts.at(0), vcParts.at(1), vcParts.at(2), vcParts.at(3)),
+                      vcParts.at(4), vcParts.at(5), false, QString(), QString());
+}
+
+void TabWidget::showRightText(TabArea *apTab)
+{
+    if (isOpen(apTab))
+        apTab->showRightText();
+}
+
+void TabWidget::addSearchMessage(TabArea *apTab, QString asTitle, QString asNumber,
+                                 QString asSearchText, QString asDateInfo)
+{
+    if (isOpen(apTab))
+        apTab->addArticle(asTitle, asNumber, asSearchText, true, asDateInfo, QString());
+}
+
+void TabWidget::addSearchBible(TabArea *apTab, QString asTitle, QString asNumber,
+                               QString asSearchText, QString asBook, QString asChapter)
+{
+    if (isOpen(apTab))
+        apTab->addArticle(asTitle, asNumber, asSearchText, true, asBook, asChapter);
+}
+
+void TabWidget::setNavigationParams(TabArea *apTab, int anValue)
+{
+    if (isOpen(apTab))
+        apTab->setNavigationParams(anValue);
+}
+
+void TabWidget::setFoundPagesCount(TabArea *apTab, int anCount)
+{
+    if (isOpen(apTab))
+        apTab->setFoundPagesCount(anCount);
+}
+
+void TabWidget::updateCover()
+{
+    mpCover->setGeometry(rect());
+    mpCover->setVisible(count() == 0);
+    if (mpCover->isVisible())
+        mpCover->raise();
+}
+
+void TabWidget::resizeEvent(QResizeEvent *apEvent)
+{
+    QTabWidget::resizeEvent(apEvent);
+    updateCover();
+}
+
+void TabWidget::tabInserted(int anIndex)
+{
+    QTabWidget::tabInserted(anIndex);
+    updateCover();
+}
+
+void TabWidget::tabRemoved(int anIndex)
+{
+    QTabWidget::tabRemoved(anIndex);
+    updateCover();
+}
