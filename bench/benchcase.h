@@ -9,17 +9,19 @@ class Database;
 class TreeView;
 class QWidget;
 
-// One measured operation. The runner calls setup (not timed, may be empty)
-// and then run (timed) once to warm up and then once per measured run, and
-// reports the median. check, called after the warm-up run, returns an empty
-// text when the operation did its work and otherwise says what went wrong,
-// so that a broken operation is reported instead of timed.
+// One measured operation. The runner calls setup (not timed, may be empty),
+// run (timed) and teardown (not timed, may be empty) once to warm up and
+// then once per measured run, and reports the median. check, called after the
+// warm-up run and its teardown, returns an empty text when the operation did
+// its work and otherwise says what went wrong, so that a broken operation is
+// reported instead of timed.
 struct BenchCase
 {
     QString msName;
     std::function<void()> mRun;
     std::function<void()> mSetup;
     std::function<QString()> mCheck;
+    std::function<void()> mTeardown;
 };
 
 // What the cases work on: the program's singletons on the corpus folder and
@@ -54,3 +56,4 @@ using BenchCases = QVector<BenchCase>;
 // Each area adds its cases to the table; the names are the lines' keys and
 // must stay stable so that figures can be compared from run to run.
 void addCatalogueCases(BenchContext &aContext, BenchCases &acCases);
+void addDocumentCases(BenchContext &aContext, BenchCases &acCases);

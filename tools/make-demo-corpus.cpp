@@ -1,9 +1,14 @@
 // Builds the demo databases a new user first sees: for each data language
 // whose database is missing or empty, the demo sermons of that language and
-// the demo Bible are run through the program's own converter. Databases that
+// its Bible are run through the program's own converter. Databases that
 // already hold something are never touched, so a second run does nothing.
 //
-// usage: make-demo-corpus <demo folder> <application folder> [<Bible folder>]
+// A language's Bible is the one below <demo folder>/<language>/bible when
+// that folder exists (the Russian one, whose book order and psalm numbering
+// differ from the others, so that parallel reading shows the conversions);
+// every other language gets the extracted King James Version.
+//
+// usage: make-demo-corpus <demo folder> <application folder> [<KJV folder>]
 #include "controllers/application.h"
 #include "controllers/logging.h"
 #include "controllers/textconverter.h"
@@ -36,13 +41,24 @@ bool needsBuilding(const QString &asLanguage)
     return !vFile.exists() || vFile.size() == 0;
 }
 
+QString bibleFolder(const QString &asDemo, const QString &asLanguage, const QString &asKjv)
+{
+    const QString vsOwn = QStringLiteral("%0/%1/bible").arg(asDemo, asLanguage);
+    return QFileInfo(vsOwn).isDir() ? vsOwn : asKjv;
+}
+
+bool hasBibleText(const QString &asFolder)
+{
+    return !QDir(asFolder).entryList({QStringLiteral("*.txt")}, QDir::Files).isEmpty();
+}
+
 int fail(const QString &asMessage)
 {
     std::fprintf(stderr, "make-demo-corpus: %s\n", qUtf8Printable(asMessage));
     return 1;
 }
 
-bool buildLanguage(const QString &asLanguage, const QString &asDemo, const QString &asBible)
+bool buildLanguage(const QString &asLanguage, const QString &asDemo, const QString &asKjv)
 {
     QStringList vcTitles;
     if (!TextConverter::importDirectory({QStringLiteral("%0/%1/sermons").arg(asDemo, asLanguage),
@@ -50,9 +66,9 @@ bool buildLanguage(const QString &asLanguage, const QString &asDemo, const QStri
                                         {}, &vcTitles))
         return false;
     int vnBooks = 0;
-    if (!TextConverter::importDirectory(
-            {asBible, asLanguage, TextConverter::ImportRun::Bible, false}, {}, nullptr,
-            [&vnBooks](const QString &) { ++vnBooks; }))
+    if (!TextConverter::importDirectory({bibleFolder(asDemo, asLanguage, asKjv), asLanguage,
+                                         TextConverter::ImportRun::Bible, false},
+                                        {}, nullptr, [&vnBooks](const QString &) { ++vnBooks; }))
         return false;
     qInfo().noquote() << QStringLiteral("%0: %1 sermons and %2 Bible books written to %3")
                              .arg(asLanguage)
@@ -71,12 +87,12 @@ int main(int argc, char *argv[])
     const QStringList vcArguments = QCoreApplication::arguments().mid(1);
     if (vcArguments.size() < 2 || vcArguments.size() > 3) {
         std::fprintf(stderr, "usage: make-demo-corpus <demo folder> <application folder> "
-                             "[<Bible folder>]\n");
+                             "[<KJV folder>]\n");
         return 2;
     }
     const QString vsDemo = QDir(vcArguments.at(0)).absolutePath();
     const QString vsApplication = QDir(vcArguments.at(1)).absolutePath();
-    const QString vsBible =
+    const QString vsKjv =
         QDir(vcArguments.value(2, QStringLiteral(QUILLMARK_DEMO_BIBLE_DIR))).absolutePath();
 
     if (!QFileInfo(vsDemo + QStringLiteral("/en/sermons")).isDir())
@@ -87,11 +103,6 @@ int main(int argc, char *argv[])
         return fail(QStringLiteral("no settings file in %0: build the program first, it puts one "
                                    "next to itself")
                         .arg(vsApplication));
-    if (QDir(vsBible).entryList({QStringLiteral("*.txt")}, QDir::Files).isEmpty())
-        return fail(QStringLiteral("no Bible text in %0: build the target demo_bible (it needs the "
-                                   "Debian packages bible-kjv and bible-kjv-text)")
-                        .arg(vsBible));
-
     Application::setApplicationDirectory(vsApplication);
     QStringList vcMissing;
     for (const QString &vsLanguage : ccLanguages) {
@@ -103,6 +114,18 @@ int main(int argc, char *argv[])
     }
     if (vcMissing.isEmpty())
         return 0;
+    // Checked before the first database is written: a language built without
+    // its Bible would be taken for a finished one by every later run.
+    for (const QString &vsLanguage : vcMissing) {
+        const QString vsBible = bibleFolder(vsDemo, vsLanguage, vsKjv);
+        if (hasBibleText(vsBible))
+            continue;
+        if (vsBible == vsKjv)
+            return fail(QStringLiteral("no Bible text in %0: build the target demo_bible (it needs "
+                                       "the Debian packages bible-kjv and bible-kjv-text)")
+                            .arg(vsKjv));
+        return fail(QStringLiteral("no Bible text in %0").arg(vsBible));
+    }
 
     QMap<QString, QVariant> vcKept;
     for (const QString &vsKey : ccKeptSettings)
@@ -110,7 +133,7 @@ int main(int argc, char *argv[])
 
     QString vsFailed;
     for (const QString &vsLanguage : vcMissing) {
-        if (!buildLanguage(vsLanguage, vsDemo, vsBible)) {
+        if (!buildLanguage(vsLanguage, vsDemo, vsKjv)) {
             vsFailed = vsLanguage;
             break;
         }

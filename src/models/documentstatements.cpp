@@ -6,10 +6,24 @@
 #include <QSqlQuery>
 #include <QStringList>
 
+#include <atomic>
+
 namespace DocumentStatements {
+
+namespace {
+// Set once before the first connection opens, read on the data store's thread.
+std::atomic<bool> gbIndexesAllowed{true};
+} // namespace
+
+void setIndexesAllowed(bool abAllowed)
+{
+    gbIndexesAllowed = abAllowed;
+}
 
 bool ensureIndexes(QSqlDatabase &aConnection)
 {
+    if (!gbIndexesAllowed)
+        return false;
     const QStringList vcStatements{
         QStringLiteral("CREATE INDEX IF NOT EXISTS paragraphs_content_date ON "
                        "paragraphs_content(c2date);"),

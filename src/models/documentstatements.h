@@ -11,10 +11,16 @@ class QSqlDatabase;
 // content tables and reads documents from there: the same rows, in the same
 // (rowid) order, without the scan. Files whose content tables cannot take
 // the indexes are read through the full-text tables as before.
+//
+// setIndexesAllowed(false) is a benchmarking switch: the benchmark program
+// turns the indexes off before any database opens, so that the same cases
+// show the figures with and without them. The program never calls it.
 namespace DocumentStatements {
 
-// Creates the indexes where missing; true when they are there.
+// Creates the indexes where missing; true when they are there. Always false
+// (and nothing is created) while indexes are not allowed.
 bool ensureIndexes(QSqlDatabase &aConnection);
+void setIndexesAllowed(bool abAllowed); // default true
 
 // Each with positional placeholders, in the order given.
 QString sermonParagraphs(bool abIndexed);     // date -> id, text

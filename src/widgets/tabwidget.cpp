@@ -163,9 +163,10 @@ void TabWidget::addParagraph(TabArea *apTab, QString asParameter)
     apTab->setLength(vcParts.at(3));
     apTab->setPlace(vcParts.at(4));
     apTab->setDateInfo(vcParts.at(5));
+    // The text is the last field and may itself hold tabs.
     apTab->addArticle(
         QStringLiteral("%0, %1, %2").arg(apTab->title(), vcParts.at(4), vcParts.at(0)),
-        vcParts.at(6), vcParts.at(7), true, QString(), QString());
+        vcParts.at(6), vcParts.mid(7).join(QLatin1Char('\t')), true, QString(), QString());
 }
 
 void TabWidget::addOtherParagraph(TabArea *apTab, QString asParameter)
@@ -177,7 +178,8 @@ void TabWidget::addOtherParagraph(TabArea *apTab, QString asParameter)
         return;
     apTab->addArticle(QStringLiteral("%0, (%1), %2, (%3)")
                           .arg(vcParts.at(0), vcParts.at(1), vcParts.at(2), vcParts.at(3)),
-                      vcParts.at(4), vcParts.at(5), false, QString(), QString());
+                      vcParts.at(4), vcParts.mid(5).join(QLatin1Char('\t')), false, QString(),
+                      QString());
 }
 
 void TabWidget::showRightText(TabArea *apTab)
