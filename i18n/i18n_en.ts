@@ -101,12 +101,51 @@ Database last updated: %1</translation>
             <source>Sermons total: %0 / %1</source>
             <translation>Sermons total: %0 / %1</translation>
         </message>
+        <message>
+            <source>distinguish capital and lower case letters</source>
+            <translation>distinguish capital and lower case letters</translation>
+        </message>
+        <message>
+            <source>words can't be parts of words</source>
+            <translation>words can't be parts of words</translation>
+        </message>
+        <message>
+            <source>look for the exact phrase</source>
+            <translation>look for the exact phrase</translation>
+        </message>
+        <message>
+            <source>the required contains at least one word</source>
+            <translation>the required contains at least one word</translation>
+        </message>
+        <message>
+            <source>Search</source>
+            <translation>Search</translation>
+        </message>
+        <message>
+            <source>Search toolbar</source>
+            <translation>Search toolbar</translation>
+        </message>
     </context>
     <context>
         <name>NavigationWidget</name>
         <message>
             <source>from</source>
             <translation>from</translation>
+        </message>
+    </context>
+    <context>
+        <name>SearchWidget</name>
+        <message>
+            <source>Search text is too short</source>
+            <translation>Search text is too short</translation>
+        </message>
+        <message>
+            <source>Search</source>
+            <translation>Search</translation>
+        </message>
+        <message>
+            <source>Advanced search</source>
+            <translation>Advanced search</translation>
         </message>
     </context>
     <context>

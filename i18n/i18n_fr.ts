@@ -101,12 +101,51 @@ Base mise à jour le : %1</translation>
             <source>Sermons total: %0 / %1</source>
             <translation>Messages au total : %0 / %1</translation>
         </message>
+        <message>
+            <source>distinguish capital and lower case letters</source>
+            <translation>distinguer majuscules et minuscules</translation>
+        </message>
+        <message>
+            <source>words can't be parts of words</source>
+            <translation>mots entiers uniquement</translation>
+        </message>
+        <message>
+            <source>look for the exact phrase</source>
+            <translation>rechercher l’expression exacte</translation>
+        </message>
+        <message>
+            <source>the required contains at least one word</source>
+            <translation>le texte contient au moins un mot</translation>
+        </message>
+        <message>
+            <source>Search</source>
+            <translation>Rechercher</translation>
+        </message>
+        <message>
+            <source>Search toolbar</source>
+            <translation>Barre de recherche</translation>
+        </message>
     </context>
     <context>
         <name>NavigationWidget</name>
         <message>
             <source>from</source>
             <translation>sur</translation>
+        </message>
+    </context>
+    <context>
+        <name>SearchWidget</name>
+        <message>
+            <source>Search text is too short</source>
+            <translation>Le texte à rechercher est trop court</translation>
+        </message>
+        <message>
+            <source>Search</source>
+            <translation>Rechercher</translation>
+        </message>
+        <message>
+            <source>Advanced search</source>
+            <translation>Recherche avancée</translation>
         </message>
     </context>
     <context>

@@ -101,12 +101,51 @@ Database last updated: %1</source>
             <source>Sermons total: %0 / %1</source>
             <translation>Всего проповедей: %0 / %1</translation>
         </message>
+        <message>
+            <source>distinguish capital and lower case letters</source>
+            <translation>различать заглавные и строчные буквы</translation>
+        </message>
+        <message>
+            <source>words can't be parts of words</source>
+            <translation>слова не могут быть частями слов</translation>
+        </message>
+        <message>
+            <source>look for the exact phrase</source>
+            <translation>искать точную фразу</translation>
+        </message>
+        <message>
+            <source>the required contains at least one word</source>
+            <translation>искомое содержит хотя бы одно слово</translation>
+        </message>
+        <message>
+            <source>Search</source>
+            <translation>Искать</translation>
+        </message>
+        <message>
+            <source>Search toolbar</source>
+            <translation>Панель поиска</translation>
+        </message>
     </context>
     <context>
         <name>NavigationWidget</name>
         <message>
             <source>from</source>
             <translation>из</translation>
+        </message>
+    </context>
+    <context>
+        <name>SearchWidget</name>
+        <message>
+            <source>Search text is too short</source>
+            <translation>Слишком короткий текст для поиска</translation>
+        </message>
+        <message>
+            <source>Search</source>
+            <translation>Поиск</translation>
+        </message>
+        <message>
+            <source>Advanced search</source>
+            <translation>Расширенный поиск</translation>
         </message>
     </context>
     <context>

@@ -199,12 +199,14 @@ Database *Application::database()
 void Application::releaseSingletons()
 {
     Singletons &vSingletons = singletons();
-    delete vSingletons.mpSharedOptions;
-    vSingletons.mpSharedOptions = nullptr;
+    // The thread stops first: a search still running there reads the shared
+    // options.
     if (vSingletons.mpDatabaseThread) {
         vSingletons.mpDatabaseThread->quit();
         vSingletons.mpDatabaseThread->wait();
     }
+    delete vSingletons.mpSharedOptions;
+    vSingletons.mpSharedOptions = nullptr;
     // The thread has ended, so nothing runs on the data store any more and it
     // can be destroyed here; this closes its connection cleanly.
     delete vSingletons.mpDatabase;

@@ -103,9 +103,11 @@ void CatalogueFill::bible()
         QUILLMARK_LOG_SQL_ERROR(vBooks.lastError());
         return;
     }
+    // A chapter's key is its rowid: the program's own inserts never fill uid,
+    // and a restricted Bible search looks the checked chapters up by rowid.
     QSqlQuery vChapters = mNewQuery();
-    vChapters.prepare(
-        QStringLiteral("SELECT uid, name, chapter FROM chapters WHERE book = ? ORDER BY chapter;"));
+    vChapters.prepare(QStringLiteral(
+        "SELECT rowid, name, chapter FROM chapters WHERE book = ? ORDER BY chapter;"));
     while (vBooks.next()) {
         const int vnBook = vBooks.value(0).toInt();
         QStandardItem *vpBook = mTree.addTopItem(

@@ -1,9 +1,11 @@
 #include "models/database.h"
 
 #include "controllers/application.h"
+#include "controllers/sharedoptions.h"
 #include "models/cataloguefill.h"
 #include "models/cataloguetree.h"
 #include "models/documentstatements.h"
+#include "models/searchstatements.h"
 #include "models/sqlerror.h"
 #include "sqlite/sqliteicu.h"
 
@@ -19,6 +21,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -213,6 +216,7 @@ bool Database::connectCurrentDatabase()
 
     createMissingTables(vcNames);
     mbDocumentIndexes = DocumentStatements::ensureIndexes(mConnection);
+    mbSearchIndexes = SearchStatements::ensureIndexes(mConnection);
     return true;
 }
 
@@ -439,6 +443,143 @@ QString Database::searchConditionsHL(const QString &asText, const QString &asSea
     QString vsResult = asText;
     return vsResult.replace(vPattern,
                             QStringLiteral("<span style='background-color: yellow;'>\\1</span>"));
+}
+
+QString Database::searchConditions(const QString &asText, AdvancedSearchFlags aFlags)
+{
+    Lock vLock(*this);
+    mLastSearchFlags = aFlags;
+    const int vnFlags = int(aFlags);
+    if (vnFlags != ExactPhrase && vnFlags != WholeWords)
+        qDebug().noquote() << asText;
+    return SearchStatements::condition(asText, aFlags);
+}
+
+void Database::searchMessages(TabArea *apTab, const QString &asText, const QString &asDates,
+                              AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage)
+{
+    search(false, apTab, asText, asDates, aFlags, anOffset, anParagraphsOnPage, -1);
+}
+
+void Database::searchMessages(TabArea *apTab, const QString &asText, const QString &asDates,
+                              AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage,
+                              int anKnownCount)
+{
+    search(false, apTab, asText, asDates, aFlags, anOffset, anParagraphsOnPage, anKnownCount);
+}
+
+void Database::searchBible(TabArea *apTab, const QString &asText, const QString &asChapters,
+                           AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage)
+{
+    search(true, apTab, asText, asChapters, aFlags, anOffset, anParagraphsOnPage, -1);
+}
+
+void Database::searchBible(TabArea *apTab, const QString &asText, const QString &asChapters,
+                           AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage,
+                           int anKnownCount)
+{
+    search(true, apTab, asText, asChapters, aFlags, anOffset, anParagraphsOnPage, anKnownCount);
+}
+
+void Database::search(bool abBible, TabArea *apTab, const QString &asText, const QString &asList,
+                      AdvancedSearchFlags aFlags, int anOffset, int anPageSize, int anKnownCount)
+{
+    SearchStatements::Search vSearch;
+    int vnPageSize = 1;
+    {
+        // The options are read under the lock too: a thread that changed
+        // them before its last use of the data store is then seen to have.
+        Lock vLock(*this);
+        const SharedOptions *vpOptions = Application::sharedOptions();
+        const int vnOption = abBible ? vpOptions->versesCount() : vpOptions->paragraphCount();
+        vnPageSize = std::max(1, anPageSize > 0 ? anPageSize : vnOption);
+
+        emit searchModeStarting(true);
+        mpCurrentPage = apTab;
+        msLastSearchDates = asList;
+        vSearch.condition = searchConditions(asText, aFlags);
+        vSearch.like = SearchStatements::isLikeSearch(aFlags);
+        vSearch.restriction = SearchStatements::restrictionList(asList);
+        vSearch.hideDuplicates =
+            !abBible && vSearch.restriction.isEmpty() && !vpOptions->showDuplicates();
+        if (abBible)
+            emitBibleHits(apTab, vSearch, vnPageSize, anOffset);
+        else
+            emitSermonHits(apTab, vSearch, asText, vnPageSize, anOffset);
+    }
+    emit finishSearchArticles(apTab, asText, aFlags, anPageSize);
+    // Outside the lock: what runs now may be a request of the other thread.
+    processPendingEvents();
+    if (anKnownCount < 0)
+        emitHitCount(abBible, apTab, vSearch, vnPageSize);
+    emit searchModeStarting(false);
+}
+
+void Database::emitSermonHits(TabArea *apTab, const SearchStatements::Search &aSearch,
+                              const QString &asText, int anPageSize, int anOffset)
+{
+    QSqlQuery vQuery = newQuery();
+    if (!vQuery.exec(
+            SearchStatements::sermonPage(mbSearchIndexes, aSearch, anPageSize, anOffset))) {
+        QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+        return;
+    }
+    QSqlQuery vDetail = newQuery();
+    vDetail.prepare(SearchStatements::sermonDetail(mbSearchIndexes));
+    while (vQuery.next()) {
+        const QString vsDate = columnText(vQuery, 2);
+        // Bound, not spliced: a date may hold an apostrophe.
+        vDetail.bindValue(0, vsDate);
+        QString vsTranslator, vsName, vsPlace;
+        if (vDetail.exec() && vDetail.next()) {
+            vsTranslator = columnText(vDetail, 0);
+            vsName = columnText(vDetail, 1);
+            vsPlace = columnText(vDetail, 2);
+        }
+        vDetail.finish();
+        msCurrentParagraphText = columnText(vQuery, 0);
+        msCurrentParagraphId = columnText(vQuery, 1);
+        msCurrentParagraphText = searchConditionsHL(msCurrentParagraphText, asText);
+        emit addSearchMessage(
+            apTab, QStringLiteral("%1, 19%2, %3 (%4)").arg(vsName, vsDate, vsTranslator, vsPlace),
+            msCurrentParagraphId.mid(2), msCurrentParagraphText, vsDate);
+    }
+}
+
+void Database::emitBibleHits(TabArea *apTab, const SearchStatements::Search &aSearch,
+                             int anPageSize, int anOffset)
+{
+    QSqlQuery vQuery = newQuery();
+    if (!vQuery.exec(SearchStatements::biblePage(mbSearchIndexes, aSearch, anPageSize, anOffset))) {
+        QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+        return;
+    }
+    while (vQuery.next()) {
+        const QString vsChapter = columnText(vQuery, 1);
+        const QString vsVerse = columnText(vQuery, 2);
+        emit addSearchBible(
+            apTab, QStringLiteral("%1 %2:%3").arg(columnText(vQuery, 0), vsChapter, vsVerse),
+            vsVerse, columnText(vQuery, 3), columnText(vQuery, 4), vsChapter);
+    }
+}
+
+void Database::emitHitCount(bool abBible, TabArea *apTab, const SearchStatements::Search &aSearch,
+                            int anPageSize)
+{
+    Lock vLock(*this);
+    QSqlQuery vQuery = newQuery();
+    if (!vQuery.exec(abBible ? SearchStatements::bibleCount(mbSearchIndexes, aSearch)
+                             : SearchStatements::sermonCount(mbSearchIndexes, aSearch))) {
+        QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+        emit setFoundPagesCount(apTab, 0);
+        return;
+    }
+    qint64 vnCount = 0;
+    while (vQuery.next())
+        vnCount += vQuery.value(0).toLongLong();
+    const int vnPages = static_cast<int>(std::ceil(static_cast<double>(vnCount) / anPageSize));
+    emit setNavigationParams(apTab, vnPages);
+    emit setFoundPagesCount(apTab, static_cast<int>(vnCount));
 }
 
 void Database::openBibleChapter(TabArea *apTab, int anBible, int anChapter)

@@ -21,6 +21,9 @@ class QAction;
 class QSqlQuery;
 class QTextStream;
 class TabArea;
+namespace SearchStatements {
+struct Search;
+}
 
 Q_DECLARE_OPAQUE_POINTER(TabArea *)
 Q_DECLARE_METATYPE(TabArea *)
@@ -84,6 +87,27 @@ public:
     // a highlight span.
     static QString searchConditionsHL(const QString &asText, const QString &asSearch);
 
+    // The condition the search statements put in quotes (see
+    // SearchStatements::condition); remembers aFlags as the last search flags.
+    QString searchConditions(const QString &asText, AdvancedSearchFlags aFlags);
+
+    // One page of hits of the sermons or of the Bible, as signals addressed
+    // to apTab, optionally restricted to a list of sermon or chapter rowids;
+    // anParagraphsOnPage -1 takes the page size from the options. The page is
+    // only passed back, never asked: the six-argument forms are a search's
+    // first request, whose hit count is unknown and therefore counted; a page
+    // asking for another page passes the count it knows (-1: count it).
+    void searchMessages(TabArea *apTab, const QString &asText, const QString &asDates,
+                        AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage);
+    void searchMessages(TabArea *apTab, const QString &asText, const QString &asDates,
+                        AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage,
+                        int anKnownCount);
+    void searchBible(TabArea *apTab, const QString &asText, const QString &asChapters,
+                     AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage);
+    void searchBible(TabArea *apTab, const QString &asText, const QString &asChapters,
+                     AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage,
+                     int anKnownCount);
+
 signals:
     void currentUpdated(qlonglong anValue, qlonglong anTotal);
     void totalUpdated(qlonglong anValue, qlonglong anTotal);
@@ -132,6 +156,14 @@ private:
     void emitChapterVerses(TabArea *apTab, QSqlQuery &aQuery);
     void emitSermonParagraphs(TabArea *apTab, int anParagraph, const QString &asHighlight);
     void processPendingEvents();
+    void search(bool abBible, TabArea *apTab, const QString &asText, const QString &asList,
+                AdvancedSearchFlags aFlags, int anOffset, int anPageSize, int anKnownCount);
+    void emitSermonHits(TabArea *apTab, const SearchStatements::Search &aSearch,
+                        const QString &asText, int anPageSize, int anOffset);
+    void emitBibleHits(TabArea *apTab, const SearchStatements::Search &aSearch, int anPageSize,
+                       int anOffset);
+    void emitHitCount(bool abBible, TabArea *apTab, const SearchStatements::Search &aSearch,
+                      int anPageSize);
     void fillCatalogue(const std::function<void(class CatalogueFill &)> &aFill);
     int countSermons(const QString &asStatement) const;
 
@@ -141,6 +173,8 @@ private:
     bool mbTransactions = false;
     // Whether the open file has the program's document indexes.
     bool mbDocumentIndexes = false;
+    // Whether the open file has the program's search indexes.
+    bool mbSearchIndexes = false;
     QString msLastSearchDates;
     AdvancedSearchFlags mLastSearchFlags;
     QVector<PsalmRecord> mcPsalms;

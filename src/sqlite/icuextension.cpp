@@ -46,5 +46,19 @@ int sqlite3_quillmarkicu_init(sqlite3 *apDb, char **apErrorMessage,
     sqlite3_finalize(vpStatement);
 
     sqlite3_db_config(apDb, SQLITE_DBCONFIG_ENABLE_FTS3_TOKENIZER, vnWasEnabled, nullptr);
+
+    // The program's case-sensitive search compares with LIKE, and SQLite's
+    // LIKE ignores the case of Latin letters (and only of those). With this,
+    // LIKE tells capital from lower-case letters in every script, on every
+    // connection of the program and in the shell with the loadable extension.
+    if (vnResult == SQLITE_OK) {
+        char *vpPragmaError = nullptr;
+        vnResult = sqlite3_exec(apDb, "PRAGMA case_sensitive_like = ON;", nullptr, nullptr,
+                                &vpPragmaError);
+        if (vnResult != SQLITE_OK && apErrorMessage)
+            *apErrorMessage = sqlite3_mprintf("cannot make LIKE case-sensitive: %s",
+                                              vpPragmaError ? vpPragmaError : "");
+        sqlite3_free(vpPragmaError);
+    }
     return vnResult;
 }

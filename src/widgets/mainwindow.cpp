@@ -6,6 +6,7 @@
 #include "models/database.h"
 #include "views/treeview.h"
 #include "widgets/helpdialog.h"
+#include "widgets/searchwidget.h"
 #include "widgets/tabwidget.h"
 #include "widgets/toolbar.h"
 
@@ -13,7 +14,10 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QSettings>
 #include <QSplitter>
@@ -25,6 +29,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     mpTreeView = new TreeView(this);
     mpTabs = new TabWidget(this);
     mpToolBar = new ToolBar(tr("Main toolbar"), this);
+    mpSearchWidget = new SearchWidget(this);
 
     setMinimumSize(800, 600);
     setWindowIcon(QIcon(QStringLiteral(":/icons/icon.png")));
@@ -43,6 +48,16 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     mpTreeView->setToolBar(mpToolBar);
     mpTreeView->setPageOpener(mpTabs);
     mpTabs->setTreeView(mpTreeView);
+    mpSearchWidget->setTabWidget(mpTabs);
+    mpSearchWidget->setTreeView(mpTreeView);
+    connect(
+        mpSearchWidget, &SearchWidget::searchMessages, vpDatabase,
+        QOverload<TabArea *, const QString &, const QString &, AdvancedSearchFlags, int, int>::of(
+            &Database::searchMessages));
+    connect(
+        mpSearchWidget, &SearchWidget::searchBible, vpDatabase,
+        QOverload<TabArea *, const QString &, const QString &, AdvancedSearchFlags, int, int>::of(
+            &Database::searchBible));
 
     connect(vpDatabase, &Database::foundAllArticles, mpTabs, &TabWidget::finishArticles);
     connect(vpDatabase, &Database::translationReady, mpTabs, &TabWidget::showRightText);
@@ -94,8 +109,84 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     mpSermonCountLabel->setFixedWidth(200);
     statusBar()->addPermanentWidget(mpSermonCountLabel);
 
+    createAdvancedPanel();
     restoreLayout();
     mpToolBar->sortByYearClicked();
+}
+
+void MainWindow::createAdvancedPanel()
+{
+    // Floats over the window below the search line while its button is down.
+    mpAdvancedPanel = new QWidget(this);
+    mpAdvancedPanel->setObjectName(QStringLiteral("vpAdvancedPanel"));
+    mpAdvancedPanel->setAutoFillBackground(true);
+    mpAdvancedPanel->hide();
+    auto *vpLayout = new QVBoxLayout(mpAdvancedPanel);
+    for (int i = 0; i < 4; ++i) {
+        auto *vpOption = new QRadioButton(mpAdvancedPanel);
+        vpLayout->addWidget(vpOption);
+        mcOptionButtons.append(vpOption);
+    }
+    mpAdvancedSearchButton = new QPushButton(mpAdvancedPanel);
+    vpLayout->addWidget(mpAdvancedSearchButton);
+    retranslateAdvancedPanel();
+
+    QPushButton *vpAdvanced = mpSearchWidget->advancedButton();
+    connect(vpAdvanced, &QPushButton::toggled, mpAdvancedPanel, &QWidget::setVisible);
+    connect(vpAdvanced, &QPushButton::toggled, this, &MainWindow::moveAdvancedSearch);
+    connect(mpAdvancedSearchButton, &QPushButton::clicked, this, &MainWindow::advanceSearchClick);
+}
+
+void MainWindow::retranslateAdvancedPanel()
+{
+    mcOptionButtons.at(0)->setText(tr("distinguish capital and lower case letters"));
+    mcOptionButtons.at(1)->setText(tr("words can't be parts of words"));
+    mcOptionButtons.at(2)->setText(tr("look for the exact phrase"));
+    mcOptionButtons.at(3)->setText(tr("the required contains at least one word"));
+    mpAdvancedSearchButton->setText(tr("Search"));
+}
+
+void MainWindow::advanceSearchClick()
+{
+    mpSearchWidget->advancedButton()->setChecked(false);
+    // The options are exclusive; later buttons win, as the values are tested in order.
+    const AdvancedSearchFlag vcValues[] = {CaseSensitive, WholeWords, ExactPhrase, AnyWord};
+    AdvancedSearchFlags vFlags = NoOption;
+    for (int i = 0; i < mcOptionButtons.size(); ++i)
+        if (mcOptionButtons.at(i)->isChecked())
+            vFlags = vcValues[i];
+    mpSearchWidget->startSearch(vFlags);
+}
+
+void MainWindow::moveAdvancedSearch()
+{
+    if (!mpAdvancedPanel)
+        return;
+    mpAdvancedPanel->setFixedSize(
+        mpAdvancedPanel->layout()->sizeHint().expandedTo(QSize(250, 136)));
+    // Right-aligned under the search button, inside the window.
+    const QPushButton *vpButton = mpSearchWidget->searchButton();
+    const QPoint vButton = vpButton->mapTo(this, QPoint(0, 0));
+    int vnX = static_cast<int>(vpButton->width() * 1.5 + vButton.x() - mpAdvancedPanel->width());
+    if (vnX < 0)
+        vnX = 5;
+    if (vnX + mpAdvancedPanel->width() > width())
+        vnX = width() - mpAdvancedPanel->width();
+    const int vnY = mpSearchToolBar->mapTo(this, QPoint(0, 0)).y() + 2 * vpButton->height();
+    mpAdvancedPanel->move(vnX, vnY);
+    mpAdvancedPanel->raise();
+}
+
+void MainWindow::resizeEvent(QResizeEvent *apEvent)
+{
+    QMainWindow::resizeEvent(apEvent);
+    moveAdvancedSearch();
+}
+
+void MainWindow::showEvent(QShowEvent *apEvent)
+{
+    moveAdvancedSearch();
+    QMainWindow::showEvent(apEvent);
 }
 
 MainWindow::~MainWindow()
@@ -167,8 +258,16 @@ void MainWindow::createToolBars()
     if (mpTreeView->deleteAction())
         mpTreeToolBar->addAction(mpTreeView->deleteAction());
 
+    mpSearchToolBar = new QToolBar(tr("Search toolbar"), this);
+    mpSearchToolBar->setObjectName(QStringLiteral("mpSearchToolBar"));
+    mpSearchToolBar->setFixedHeight(28);
+    mpSearchToolBar->setMovable(false);
+    mpSearchToolBar->layout()->setContentsMargins(2, 2, 2, 2);
+    mpSearchToolBar->addWidget(mpSearchWidget);
+
     addToolBar(Qt::LeftToolBarArea, mpTreeToolBar);
     addToolBar(Qt::TopToolBarArea, mpToolBar);
+    addToolBar(Qt::TopToolBarArea, mpSearchToolBar);
 }
 
 void MainWindow::setLanguage()
@@ -214,6 +313,8 @@ void MainWindow::changeEvent(QEvent *apEvent)
         setWindowTitle(tr("KVR"));
         mpTreeToolBar->setWindowTitle(tr("Tree toolbar"));
         mpToolBar->setWindowTitle(tr("Main toolbar"));
+        mpSearchToolBar->setWindowTitle(tr("Search toolbar"));
+        retranslateAdvancedPanel();
         updateStatus();
     }
     QMainWindow::changeEvent(apEvent);

@@ -4,6 +4,9 @@
 
 class QLabel;
 class QMenu;
+class QPushButton;
+class QRadioButton;
+class SearchWidget;
 class QSplitter;
 class QToolBar;
 class TabWidget;
@@ -24,6 +27,9 @@ public:
 
     TreeView *treeView() const { return mpTreeView; }
     TabWidget *tabWidget() const { return mpTabs; }
+    SearchWidget *searchWidget() const { return mpSearchWidget; }
+    QWidget *advancedPanel() const { return mpAdvancedPanel; }
+    QList<QRadioButton *> advancedOptions() const { return mcOptionButtons; }
     ToolBar *toolBar() const { return mpToolBar; }
     QLabel *sermonCountLabel() const { return mpSermonCountLabel; }
 
@@ -34,6 +40,12 @@ public slots:
 
 protected:
     void changeEvent(QEvent *apEvent) override;
+    void resizeEvent(QResizeEvent *apEvent) override;
+    void showEvent(QShowEvent *apEvent) override;
+
+private slots:
+    void advanceSearchClick();
+    void moveAdvancedSearch();
 
 private:
     void createMenus();
@@ -41,6 +53,8 @@ private:
     QMenu *createLanguageMenu(const QString &asTitle, const QString &asCodeKey,
                               const QString &asNameKey, const QString &asObjectPrefix);
     void restoreLayout();
+    void createAdvancedPanel();
+    void retranslateAdvancedPanel();
 
     QMenu *mpLanguageMenu = nullptr;
     QMenu *mpAboutMenu = nullptr;
@@ -50,4 +64,9 @@ private:
     QToolBar *mpTreeToolBar = nullptr;
     QLabel *mpSermonCountLabel = nullptr;
     QSplitter *vpSplitter = nullptr;
+    SearchWidget *mpSearchWidget = nullptr;
+    QToolBar *mpSearchToolBar = nullptr;
+    QWidget *mpAdvancedPanel = nullptr;
+    QList<QRadioButton *> mcOptionButtons;
+    QPushButton *mpAdvancedSearchButton = nullptr;
 };

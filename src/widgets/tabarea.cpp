@@ -3,8 +3,10 @@
 #include "controllers/application.h"
 #include "controllers/sharedoptions.h"
 #include "models/database.h"
+#include "views/pageopener.h"
 #include "views/treeview.h"
 #include "widgets/navigationwidget.h"
+#include "widgets/searchhighlighter.h"
 #include "widgets/textbrowser.h"
 #include "widgets/translationmenu.h"
 
@@ -13,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -39,6 +42,7 @@ TabArea::TabArea(TreeView *apTreeView, QWidget *parent)
 
     mpNavigation = new NavigationWidget(mnMode, this);
     connect(mpNavigation, &NavigationWidget::currentPageChanged, this, &TabArea::navigation);
+    connect(mpNavigation, &NavigationWidget::onePageChanged, this, &TabArea::setOnePage);
     mpControlToolbar->addWidget(mpNavigation);
 
     mpTranslationMenu = new TranslationMenu(this);
@@ -144,7 +148,7 @@ void TabArea::addArticle(const QString &asTitle, const QString &asNumber, const 
         mpNavigation->setPagesCount(1);
 }
 
-void TabArea::showArticles(int anFrom, const QString &asText, AdvancedSearchFlags /*aFlags*/,
+void TabArea::showArticles(int anFrom, const QString &asText, AdvancedSearchFlags aFlags,
                            bool abAppend)
 {
     mpTranslationButton->setEnabled(asText.isEmpty());
@@ -170,6 +174,8 @@ void TabArea::showArticles(int anFrom, const QString &asText, AdvancedSearchFlag
         }
         mnLastCursorPosition = ArticleRenderer::render(vpView, mcArticles, anFrom, vnLimit,
                                                        mbMainSide, pageKind(), mFormats);
+        if (!asText.isEmpty())
+            highlightSearch(asText, aFlags);
     }
 
     vpView->setUpdatesEnabled(true);
@@ -236,8 +242,9 @@ void TabArea::prepareSearchMode(bool abYes)
     // Every page hears this: a search in another tab must not leave this
     // document's translation button switched off.
     mpTranslationButton->setEnabled(!abYes && isDocumentPage());
-    mpNavigation->setBackEnabled(!abYes);
-    mpNavigation->setForwardEnabled(!abYes);
+    mpNavigation->setBackEnabled(!abYes && mpNavigation->currentPage() > 1);
+    mpNavigation->setForwardEnabled(!abYes &&
+                                    mpNavigation->currentPage() < mpNavigation->pagesCount());
 }
 
 void TabArea::nextArticle(QUrl aUrl)
@@ -247,17 +254,117 @@ void TabArea::nextArticle(QUrl aUrl)
         mpRightTextBrowser->scrollToAnchor(vsAnchor);
     else if (sender() == mpRightTextBrowser)
         mpLeftTextBrowser->scrollToAnchor(vsAnchor);
+    if (!isDocumentPage())
+        openHit(aUrl.toString());
+}
+
+void TabArea::openHit(const QString &asLink)
+{
+    // Hit links read "#<sermon date>@<n>" / "#a<sermon date>@<n>", or for the
+    // Bible "#<book> <chapter>:<verse>@<n>" / "#a<book> <chapter>:<verse>@<n>".
+    const int vnAt = asLink.indexOf(QLatin1Char('@'));
+    if (vnAt < 0)
+        return;
+    QString vsHead = asLink.left(vnAt);
+    const int vnNumber = asLink.mid(vnAt + 1).toInt();
+    vsHead.remove(QLatin1Char('#'));
+    // The number link carries an "a" before the date or title.
+    if (vsHead.startsWith(QLatin1Char('a')))
+        vsHead.remove(0, 1);
+    if (!mpOpener)
+        return;
+
+    if (isBible()) {
+        const QString vsTitle = vsHead.section(QLatin1Char(':'), 0, 0);
+        static const QRegularExpression sChapter(QStringLiteral("\\s\\d+$"));
+        QString vsBook = vsTitle;
+        vsBook.remove(sChapter);
+        const int vnChapter = vsTitle.mid(vsBook.size()).trimmed().toInt();
+        TabArea *vpPage = mpOpener->openTab(vsTitle);
+        if (!vpPage)
+            return;
+        emit vpPage->openBibleChapter(vpPage, vsBook, vnChapter);
+        vpPage->highlightSearch(msSearchText, mSearchFlags);
+        setJumpAnchor(vpPage, vnNumber);
+        return;
+    }
+    QString vsTitle;
+    for (const ArticleRecord &vRecord : qAsConst(mcArticles))
+        if (vRecord.msExtra1 == vsHead)
+            vsTitle = vRecord.msLeftTitle;
+    vsTitle = vsTitle.contains(QLatin1Char('(')) ? vsTitle.section(QLatin1Char('('), 0, 0).trimmed()
+                                                 : QString();
+    TabArea *vpPage = mpOpener->openTab(vsTitle);
+    if (!vpPage)
+        return;
+    const int vnId = mpTreeView ? mpTreeView->findDocumentKey(vsHead).toInt() : 0;
+    mpOpener->setDocumentId(vpPage, vnId);
+    emit vpPage->openQuotesParagraphST(vpPage, vnId, msSearchText);
+    vpPage->highlightSearch(msSearchText, mSearchFlags);
+    setJumpAnchor(vpPage, vnNumber);
+}
+
+void TabArea::setSearchQuery(const QString &asText, const QString &asRestriction,
+                             AdvancedSearchFlags aFlags)
+{
+    msQueryText = asText;
+    msRestriction = asRestriction;
+    mSearchFlags = aFlags;
+}
+
+void TabArea::requestResultPage(int anOffset, int anPageSize)
+{
+    // Through the data store's thread, like the first page: a slow search
+    // (a full scan in case-sensitive mode) must not stop the window painting.
+    if (isBible())
+        emit searchBible(this, msQueryText, msRestriction, mSearchFlags, anOffset, anPageSize,
+                         mnFoundCount);
+    else
+        emit searchMessages(this, msQueryText, msRestriction, mSearchFlags, anOffset, anPageSize,
+                            mnFoundCount);
 }
 
 void TabArea::navigation(int anPage, bool abOnePage)
 {
     mbMainSide = true;
     const int vnFrom = (anPage - 1) * pageSize(abOnePage);
-    showArticles(vnFrom, msSearchText, NoOption, abOnePage);
-    if (mpRightTextBrowser->isVisible()) {
-        mbMainSide = false;
+    if (isDocumentPage()) {
         showArticles(vnFrom, msSearchText, NoOption, abOnePage);
+        if (mpRightTextBrowser->isVisible()) {
+            mbMainSide = false;
+            showArticles(vnFrom, msSearchText, NoOption, abOnePage);
+        }
+        return;
     }
+    clearArticles();
+    requestResultPage(vnFrom, abOnePage ? 10 : -1);
+}
+
+void TabArea::setOnePage(bool abValue)
+{
+    if (abValue == mbOnePage)
+        return;
+    mbOnePage = abValue;
+    mnFoundCount = -1;
+    if (abValue)
+        (mbMainSide ? mpLeftTextBrowser : mpRightTextBrowser)->clear();
+    navigation(abValue ? 1 : mpNavigation->currentPage(), abValue);
+}
+
+void TabArea::highlightSearch(const QString &asText, AdvancedSearchFlags aFlags)
+{
+    if (asText.isEmpty())
+        return;
+    // One highlighter per page: a new search text replaces the old marks.
+    delete mpHighlighter;
+    mpHighlighter = new SearchHighlighter(this);
+    QTextCharFormat vFormat;
+    vFormat.setBackground(
+        QColor(Application::settings()
+                   ->value(QStringLiteral("searchColor"), QStringLiteral("#c0c0c0"))
+                   .toString()));
+    mpHighlighter->setSearch(asText, vFormat, aFlags);
+    mpHighlighter->setDocument(mpLeftTextBrowser->document());
 }
 
 void TabArea::setJumpAnchor(TabArea *apPage, int anNumber)

@@ -10,6 +10,8 @@
 #include <QWidget>
 
 class NavigationWidget;
+class PageOpener;
+class SearchHighlighter;
 class QAction;
 class QToolBar;
 class QToolButton;
@@ -39,6 +41,8 @@ public:
     void setDateInfo(const QString &asValue) { msDateInfo = asValue; }
     void setChapterInfo(const QString &asValue) { msChapterInfo = asValue; }
     void setDocumentId(int anValue) { mnDocumentId = anValue; }
+    // Where the page opens the documents of its search hits.
+    void setPageOpener(PageOpener *apOpener) { mpOpener = apOpener; }
     QString translator() const { return msTranslator; }
     QString dateInfo() const { return msDateInfo; }
     QString chapterInfo() const { return msChapterInfo; }
@@ -56,6 +60,14 @@ public:
     int foundCount() const { return mnFoundCount; }
     void showRightText();
     void openTranslation(const QString &asLocale, const QString &asTranslator);
+    void highlightSearch(const QString &asText, AdvancedSearchFlags aFlags);
+
+    // What a result page searched for (text as sent to the data store, the
+    // checked-item restriction and the options); its later pages ask for the
+    // same, whatever other tabs search meanwhile.
+    void setSearchQuery(const QString &asText, const QString &asRestriction,
+                        AdvancedSearchFlags aFlags);
+    QString searchText() const { return msSearchText; }
 
     TextBrowser *leftView() const { return mpLeftTextBrowser; }
     TextBrowser *rightView() const { return mpRightTextBrowser; }
@@ -78,6 +90,12 @@ signals:
                               QString asChapterInfo);
     void setTranslatorList(QString asLocale, TabArea *apTab, QString asDateInfo,
                            QAction *apLanguageAction);
+    // A further page of this page's search; anKnownCount is the hit count
+    // the page already has (-1 when it must be counted).
+    void searchMessages(TabArea *apTab, QString asText, QString asDates, AdvancedSearchFlags aFlags,
+                        int anOffset, int anParagraphsOnPage, int anKnownCount);
+    void searchBible(TabArea *apTab, QString asText, QString asChapters, AdvancedSearchFlags aFlags,
+                     int anOffset, int anParagraphsOnPage, int anKnownCount);
 
 public slots:
     void useTranslatorList(QStringList acList, QAction *apLanguageAction);
@@ -86,6 +104,7 @@ public slots:
 private slots:
     void nextArticle(QUrl aUrl);
     void navigation(int anPage, bool abOnePage);
+    void setOnePage(bool abValue);
 
 protected:
     bool eventFilter(QObject *apWatched, QEvent *apEvent) override;
@@ -97,6 +116,8 @@ private:
     bool isDocumentPage() const;
     ArticleRenderer::PageKind pageKind() const;
     void retranslate();
+    void openHit(const QString &asLink);
+    void requestResultPage(int anOffset, int anPageSize);
 
     int mnMode = 0;
     int mnDocumentId = -1;
@@ -109,6 +130,10 @@ private:
     QString msChapterInfo;
     QString msSearchText;
     QString msParallelLocale;
+    QString msQueryText;
+    QString msRestriction;
+    AdvancedSearchFlags mSearchFlags;
+    SearchHighlighter *mpHighlighter = nullptr;
     QString msTitle;
     QVector<ArticleRecord> mcArticles;
     bool mbMainSide = true;
@@ -123,4 +148,5 @@ private:
     TranslationMenu *mpTranslationMenu = nullptr;
     QToolBar *mpControlToolbar = nullptr;
     QPointer<TreeView> mpTreeView;
+    PageOpener *mpOpener = nullptr;
 };

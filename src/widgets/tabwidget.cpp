@@ -40,6 +40,7 @@ TabArea *TabWidget::openTab(const QString &asTitle)
 {
     auto *vpPage = new TabArea(mpTreeView, this);
     vpPage->setTitle(asTitle);
+    vpPage->setPageOpener(this);
     mcOpenPages.insert(vpPage);
     addTab(vpPage, tabLabel(asTitle));
     setTabToolTip(count() - 1, asTitle);
@@ -56,6 +57,12 @@ TabArea *TabWidget::openTab(const QString &asTitle)
             &Database::openQuotesParagraphAddLanguage);
     connect(vpPage, &TabArea::openBibleAddLanguage, vpDatabase, &Database::openBibleAddLanguage);
     connect(vpPage, &TabArea::setTranslatorList, vpDatabase, &Database::setTranslatorList);
+    connect(vpPage, &TabArea::searchMessages, vpDatabase,
+            QOverload<TabArea *, const QString &, const QString &, AdvancedSearchFlags, int, int,
+                      int>::of(&Database::searchMessages));
+    connect(vpPage, &TabArea::searchBible, vpDatabase,
+            QOverload<TabArea *, const QString &, const QString &, AdvancedSearchFlags, int, int,
+                      int>::of(&Database::searchBible));
     connect(vpDatabase, &Database::translatorListReady, vpPage, &TabArea::useTranslatorList);
     connect(vpDatabase, &Database::searchModeStarting, vpPage, &TabArea::prepareSearchMode);
     return vpPage;

@@ -1,0 +1,86 @@
+#include "widgets/searchwidget.h"
+
+#include "controllers/modalbox.h"
+#include "views/treeview.h"
+#include "widgets/tabarea.h"
+#include "widgets/tabwidget.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+SearchWidget::SearchWidget(QWidget *parent) : QWidget(parent)
+{
+    mpLineEdit = new QLineEdit(this);
+    mpLineEdit->setFixedHeight(22);
+    mpLineEdit->setClearButtonEnabled(true);
+    mpSearchButton = new QPushButton(QIcon(QStringLiteral(":/icons/search.png")), QString(), this);
+    mpAdvancedButton =
+        new QPushButton(QIcon(QStringLiteral(":/icons/advanced_search.png")), QString(), this);
+    mpAdvancedButton->setCheckable(true);
+    auto *vpLayout = new QHBoxLayout(this);
+    vpLayout->setContentsMargins(0, 0, 0, 0);
+    vpLayout->addWidget(mpLineEdit);
+    vpLayout->addWidget(mpSearchButton);
+    vpLayout->addWidget(mpAdvancedButton);
+    connect(mpLineEdit, &QLineEdit::returnPressed, this, &SearchWidget::search);
+    connect(mpSearchButton, &QPushButton::clicked, this, &SearchWidget::search);
+    retranslate();
+}
+
+QString SearchWidget::sqlText(const QString &asText)
+{
+    QString vsText;
+    vsText.reserve(asText.size());
+    for (const QChar vChar : asText)
+        if (vChar.category() != QChar::Other_Control)
+            vsText.append(vChar);
+    return vsText.replace(QLatin1Char('\''), QStringLiteral("''"));
+}
+
+void SearchWidget::search()
+{
+    startSearch(NoOption);
+}
+
+void SearchWidget::startSearch(AdvancedSearchFlags aFlags)
+{
+    const QString vsText = mpLineEdit->text();
+    if (sqlText(vsText).trimmed().isEmpty()) {
+        ModalBox::information(this, QString(), tr("Search text is too short"));
+        return;
+    }
+    if (!mpTabs)
+        return;
+    const QString vsTitle = QStringLiteral("<%0>").arg(vsText);
+    mpTabs->closeTabsWithTitle(vsTitle);
+    TabArea *vpPage = mpTabs->openTab(vsTitle);
+    const QString vsSql = sqlText(vsText);
+    vpPage->clearArticles();
+    const bool vbBible = mpTreeView && mpTreeView->kind() == CatalogueTree::Bible;
+    const QString vsList =
+        mpTreeView ? (vbBible ? mpTreeView->checkedChapters() : mpTreeView->checkedSermons())
+                   : QString();
+    // The page keeps what it searched for, so that its later pages ask for
+    // the same, whatever other tabs search meanwhile.
+    vpPage->setSearchQuery(vsSql, vsList, aFlags);
+    if (vbBible)
+        emit searchBible(vpPage, vsSql, vsList, aFlags, 0, -1);
+    else
+        emit searchMessages(vpPage, vsSql, vsList, aFlags, 0, -1);
+}
+
+void SearchWidget::retranslate()
+{
+    mpSearchButton->setToolTip(tr("Search"));
+    mpAdvancedButton->setToolTip(tr("Advanced search"));
+    mpLineEdit->setPlaceholderText(tr("Search"));
+}
+
+void SearchWidget::changeEvent(QEvent *apEvent)
+{
+    if (apEvent->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(apEvent);
+}

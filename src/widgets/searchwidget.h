@@ -1,0 +1,56 @@
+#pragma once
+
+#include "models/searchflags.h"
+
+#include <QWidget>
+
+class QLineEdit;
+class QPushButton;
+class TabArea;
+class TabWidget;
+class TreeView;
+
+// The search line: a text field, a search button and the button that opens
+// the advanced options. A search opens a result tab titled "<text>" (closing
+// an older one of the same text) and asks the data store to search the
+// sermons or, when the catalogue shows the Bible, the Bible, limited to the
+// checked items.
+class SearchWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SearchWidget(QWidget *parent = nullptr);
+
+    void setTabWidget(TabWidget *apTabs) { mpTabs = apTabs; }
+    void setTreeView(TreeView *apTreeView) { mpTreeView = apTreeView; }
+    QLineEdit *lineEdit() const { return mpLineEdit; }
+    QPushButton *searchButton() const { return mpSearchButton; }
+    QPushButton *advancedButton() const { return mpAdvancedButton; }
+
+    // The text as it goes into a statement: apostrophes doubled, and no
+    // control characters (they have no meaning in a search).
+    static QString sqlText(const QString &asText);
+
+signals:
+    void searchMessages(TabArea *apTab, QString asText, QString asDates, AdvancedSearchFlags aFlags,
+                        int anOffset, int anParagraphsOnPage = -1);
+    void searchBible(TabArea *apTab, QString asText, QString asChapters, AdvancedSearchFlags aFlags,
+                     int anOffset, int anParagraphsOnPage = -1);
+
+public slots:
+    void search();
+    void startSearch(AdvancedSearchFlags aFlags);
+
+protected:
+    void changeEvent(QEvent *apEvent) override;
+
+private:
+    void retranslate();
+
+    QLineEdit *mpLineEdit = nullptr;
+    QPushButton *mpSearchButton = nullptr;
+    QPushButton *mpAdvancedButton = nullptr;
+    TabWidget *mpTabs = nullptr;
+    TreeView *mpTreeView = nullptr;
+};

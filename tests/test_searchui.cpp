@@ -1,0 +1,548 @@
+// The search from the user's side: the result navigation's states and its
+// one-page loading, the view's bottom signal, what the search line sends and
+// which tabs it leaves, and, in a real main window over a small corpus,
+// counted and highlighted pages, paging with the page's own query, the
+// advanced panel's options and opening a hit scrolled to its paragraph.
+#include "support/testsupport.h"
+
+#include "controllers/application.h"
+#include "models/database.h"
+#include "views/treeview.h"
+#include "widgets/mainwindow.h"
+#include "widgets/navigationwidget.h"
+#include "widgets/searchwidget.h"
+#include "widgets/tabarea.h"
+#include "widgets/tabwidget.h"
+#include "widgets/textbrowser.h"
+#include "widgets/toolbar.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStandardItemModel>
+#include <QTextBlock>
+#include <QToolButton>
+
+#include <atomic>
+#include <memory>
+
+namespace {
+
+const QString csWord = "маяк";
+const QStringList ccDates{"63-0317", "64-0101", "65-0101"};
+
+QMap<QString, QVariant> settings()
+{
+    return {{"DataLanguage", "ru"},  {"Language", "en"},     {"DBLang1", "ru"},
+            {"DBLangName1", "Ru"},   {"ParagraphCount", 20}, {"VersesCount", 20},
+            {"ShowDuplicates", true}};
+}
+
+// Three sermons of 30 paragraphs: the odd ones hold the word (45 hits), of
+// them numbers 1, 13 and 25 with a capital letter (9 hits); the even ones
+// hold "слова". Two chapters of a book for the Bible catalogue.
+QStringList corpus()
+{
+    const QStringList vcNames{"Первая", "Вторая", "Третья"};
+    QStringList vcStatements;
+    for (int s = 0; s < ccDates.size(); ++s) {
+        vcStatements << QString("INSERT INTO quotes (docid, date, name, translator, pdf, mp3, "
+                                "length, place) VALUES (%1, '%2', '%3', 'Иванов', '-', '-', "
+                                "'1:02', 'Город');")
+                            .arg(s + 1)
+                            .arg(ccDates.at(s), vcNames.at(s));
+        for (int n = 1; n <= 30; ++n) {
+            QString vsText;
+            if (n % 2 == 0)
+                vsText = QString("Другой абзац %1 без слова, только текст для высоты страницы.");
+            else if (n % 12 == 1)
+                vsText = QString("Маяк %1 стоит на берегу моря, и текст идёт дальше.");
+            else
+                vsText = QString("Абзац %1 про маяк на берегу моря, и текст идёт дальше.");
+            vcStatements << QString("INSERT INTO paragraphs (id, date, text) VALUES ('E-%1', "
+                                    "'%2', '%3');")
+                                .arg(n)
+                                .arg(ccDates.at(s), vsText.arg(n));
+        }
+    }
+    vcStatements << "INSERT INTO bibles (book, name) VALUES (1, 'Бытие');";
+    for (int c = 1; c <= 2; ++c) {
+        vcStatements << QString("INSERT INTO chapters (book, chapter, name) VALUES (1, %1, "
+                                "'Бытие %1');")
+                            .arg(c);
+        vcStatements << QString("INSERT INTO verses (book, chapter, verse, text) VALUES (1, %1, "
+                                "1, 'И был маяк.');")
+                            .arg(c);
+    }
+    return vcStatements;
+}
+
+// Waits until the data store's thread has answered every request so far and
+// its answers have been delivered here.
+bool roundTrip()
+{
+    auto vpDone = std::make_shared<std::atomic<bool>>(false);
+    QMetaObject::invokeMethod(
+        Application::database(),
+        [vpDone] {
+            QMetaObject::invokeMethod(
+                qApp, [vpDone] { *vpDone = true; }, Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+    return QTest::qWaitFor([&vpDone] { return vpDone->load(); }, 20000);
+}
+
+// The names of the hits' number anchors ("a<date>@<n>") in a result view.
+QStringList hitKeys(const TextBrowser *apView)
+{
+    QStringList vcKeys;
+    for (QTextBlock b = apView->document()->begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat vFormat = it.fragment().charFormat();
+            for (const QString &vsName : vFormat.anchorNames())
+                if (vsName.startsWith('a') && vsName.contains('@'))
+                    vcKeys << vsName;
+        }
+    return vcKeys;
+}
+
+// The texts the search highlighter marked, in document order.
+QStringList highlighted(const TextBrowser *apView)
+{
+    QStringList vcTexts;
+    for (QTextBlock b = apView->document()->begin(); b.isValid(); b = b.next())
+        for (const QTextLayout::FormatRange &vRange : b.layout()->formats())
+            if (vRange.format.background().color() == QColor("#c0c0c0"))
+                vcTexts << b.text().mid(vRange.start, vRange.length);
+    return vcTexts;
+}
+
+// Where the block holding the named anchor starts, or -1.
+qreal anchorTop(const TextBrowser *apView, const QString &asName)
+{
+    for (QTextBlock b = apView->document()->begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().anchorNames().contains(asName))
+                return apView->document()->documentLayout()->blockBoundingRect(b).top();
+    return -1;
+}
+
+QToolButton *navButton(TabArea *apPage, int anIndex) // 0 back, 1 forward
+{
+    return apPage->navigationWidget()->findChildren<QToolButton *>().at(anIndex);
+}
+
+} // namespace
+
+class TestSearchUi : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void navigationStates_data();
+    void navigationStates();
+    void bottomReachedOnlyAtTheMaximum();
+    void searchLineTexts_data();
+    void searchLineTexts();
+    void sameTextLeavesOneTab();
+    void restrictionFollowsTheCatalogue_data();
+    void restrictionFollowsTheCatalogue();
+    void pagesAreCountedHighlightedAndPaged();
+    void advancedPanelSearches_data();
+    void advancedPanelSearches();
+
+private:
+    void search(const QString &asText);
+
+    std::unique_ptr<TempAppDir> mpApp;
+    std::unique_ptr<LogCapture> mpLog;
+    std::unique_ptr<MainWindow> mpWindow;
+};
+
+void TestSearchUi::init()
+{
+    mpApp = std::make_unique<TempAppDir>(settings());
+    mpLog = std::make_unique<LogCapture>();
+    QVERIFY(Application::database()->execQuery(corpus()));
+    mpWindow = std::make_unique<MainWindow>();
+    mpWindow->resize(1000, 700);
+    mpWindow->show();
+    QVERIFY(QTest::qWaitForWindowExposed(mpWindow.get()));
+}
+
+void TestSearchUi::cleanup()
+{
+    QVERIFY(roundTrip());
+    mpWindow.reset();
+    QVERIFY(roundTrip());
+    const QStringList vcErrors = mpLog->linesContaining("SQL Error");
+    mpLog.reset();
+    mpApp.reset();
+    QVERIFY2(vcErrors.isEmpty(), qPrintable(vcErrors.join('\n')));
+}
+
+void TestSearchUi::search(const QString &asText)
+{
+    mpWindow->searchWidget()->lineEdit()->setText(asText);
+    QTest::keyClick(mpWindow->searchWidget()->lineEdit(), Qt::Key_Return);
+}
+
+void TestSearchUi::navigationStates_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<bool>("back");
+    QTest::addColumn<bool>("forward");
+    QTest::addColumn<bool>("combo");
+    QTest::addColumn<QStringList>("emitted");
+
+    QTest::newRow("one page") << QStringList{"pages 1"} << "1 from 1" << false << false << false
+                              << QStringList{};
+    QTest::newRow("several") << QStringList{"pages 3"} << "1 from 3" << false << true << true
+                             << QStringList{};
+    QTest::newRow("back at page 1")
+        << QStringList{"pages 3", "back"} << "1 from 3" << false << true << true << QStringList{};
+    QTest::newRow("forward") << QStringList{"pages 3", "forward"} << "2 from 3" << true << true
+                             << true << QStringList{"2 0"};
+    QTest::newRow("forward to the last")
+        << QStringList{"pages 3", "forward", "forward", "forward"} << "3 from 3" << true << false
+        << true << QStringList{"2 0", "3 0"};
+    QTest::newRow("forward and back") << QStringList{"pages 3", "forward", "back"} << "1 from 3"
+                                      << false << true << true << QStringList{"2 0", "1 0"};
+    QTest::newRow("combo selection") << QStringList{"pages 4", "combo 2"} << "3 from 4" << true
+                                     << true << true << QStringList{"3 0"};
+    QTest::newRow("new count starts at page 1")
+        << QStringList{"pages 3", "forward", "pages 2"} << "1 from 2" << false << true << true
+        << QStringList{"2 0"};
+    // Reaching the bottom loads more only in one-page mode.
+    QTest::newRow("bottom, paged")
+        << QStringList{"pages 3", "bottom"} << "1 from 3" << false << true << true << QStringList{};
+    QTest::newRow("bottom, one page")
+        << QStringList{"pages 3", "one page", "pages 5", "bottom", "bottom"} << "1 from 1" << false
+        << false << false << QStringList{"2 1", "3 1"};
+    QTest::newRow("bottom, one page, other sender")
+        << QStringList{"pages 3", "one page", "pages 5", "other"} << "1 from 1" << false << false
+        << false << QStringList{};
+    QTest::newRow("bottom, one page, last chunk")
+        << QStringList{"pages 3", "one page", "pages 1", "bottom"} << "1 from 1" << false << false
+        << false << QStringList{};
+}
+
+void TestSearchUi::navigationStates()
+{
+    QFETCH(QStringList, steps);
+    NavigationWidget vNavigation(0);
+    QComboBox *vpCombo = vNavigation.findChild<QComboBox *>();
+    const QList<QToolButton *> vcButtons = vNavigation.findChildren<QToolButton *>();
+    QToolButton *vpBack = vcButtons.at(0);
+    QToolButton *vpForward = vcButtons.at(1);
+    QToolButton *vpOnePage = vcButtons.at(2);
+    QVERIFY(vpOnePage->isCheckable());
+    TextBrowser vView;
+    vView.setObjectName("mpLeftTextBrowser");
+    connect(&vView, &TextBrowser::bottomReached, &vNavigation, &NavigationWidget::navigate);
+    QAction vOther;
+    vOther.setObjectName("mpOtherWidget");
+    connect(&vOther, &QAction::triggered, &vNavigation, &NavigationWidget::navigate);
+
+    QStringList vcEmitted;
+    connect(&vNavigation, &NavigationWidget::currentPageChanged, [&](int anPage, bool abOnePage) {
+        vcEmitted << QString("%1 %2").arg(anPage).arg(abOnePage);
+    });
+    for (const QString &vsStep : steps) {
+        const int vnArg = vsStep.section(' ', -1).toInt();
+        if (vsStep.startsWith("pages"))
+            vNavigation.setPagesCount(vnArg);
+        else if (vsStep == "back")
+            vpBack->click();
+        else if (vsStep == "forward")
+            vpForward->click();
+        else if (vsStep.startsWith("combo"))
+            vpCombo->setCurrentIndex(vnArg);
+        else if (vsStep == "one page")
+            vpOnePage->setChecked(true);
+        else if (vsStep == "bottom")
+            emit vView.bottomReached();
+        else if (vsStep == "other")
+            vOther.trigger();
+    }
+    QTEST(vNavigation.labelText(), "label");
+    QTEST(vpBack->isEnabled(), "back");
+    QTEST(vpForward->isEnabled(), "forward");
+    QTEST(vpCombo->isEnabled(), "combo");
+    QTEST(vcEmitted, "emitted");
+}
+
+void TestSearchUi::bottomReachedOnlyAtTheMaximum()
+{
+    TextBrowser vView;
+    vView.resize(300, 200);
+    vView.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&vView));
+    QSignalSpy vSpy(&vView, &TextBrowser::bottomReached);
+    QStringList vcLines;
+    for (int i = 0; i < 200; ++i)
+        vcLines << QString("Line %1").arg(i);
+    vView.setPlainText(vcLines.join('\n'));
+    QScrollBar *vpBar = vView.verticalScrollBar();
+    QTRY_VERIFY(vpBar->maximum() > 0);
+    vpBar->setValue(vpBar->maximum() / 2);
+    QCOMPARE(vSpy.count(), 0);
+    vpBar->setValue(vpBar->maximum());
+    QCOMPARE(vSpy.count(), 1);
+    vpBar->setValue(vpBar->maximum());
+    QCOMPARE(vSpy.count(), 1);
+    // Not while a page renders.
+    vpBar->setValue(0);
+    vView.disableReachBottomTracking();
+    vpBar->setValue(vpBar->maximum());
+    QCOMPARE(vSpy.count(), 1);
+    vView.enableReachBottomTracking();
+    vpBar->setValue(0);
+    vpBar->setValue(vpBar->maximum());
+    QCOMPARE(vSpy.count(), 2);
+
+    vView.clear();
+    vpBar->setRange(0, 100);
+    vpBar->setValue(100);
+    QCOMPARE(vSpy.count(), 2);
+}
+
+void TestSearchUi::searchLineTexts_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("sent"); // empty: refused as too short
+    QTest::addColumn<QString>("title");
+
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "";
+    QTest::newRow("blanks") << "   "
+                            << ""
+                            << "";
+    QTest::newRow("control characters only") << "\t\x01\x1f"
+                                             << ""
+                                             << "";
+    QTest::newRow("apostrophe") << "L'homme d'or"
+                                << "L''homme d''or"
+                                << "<L'homme d'or>";
+    QTest::newRow("control characters dropped") << "ма\x01я\tк" << csWord << "";
+}
+
+void TestSearchUi::searchLineTexts()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, sent);
+    QFETCH(QString, title);
+    SearchWidget *vpSearch = mpWindow->searchWidget();
+    QSignalSpy vSpy(vpSearch, &SearchWidget::searchMessages);
+    BoxRecorder vBoxes;
+    search(typed);
+    if (sent.isEmpty()) {
+        QCOMPARE(vBoxes.count(), 1);
+        QCOMPARE(vBoxes.requests().first().text, QString("Search text is too short"));
+        QCOMPARE(vSpy.count(), 0);
+        QCOMPARE(mpWindow->tabWidget()->count(), 0);
+        return;
+    }
+    QCOMPARE(vBoxes.count(), 0);
+    QCOMPARE(vSpy.count(), 1);
+    QCOMPARE(vSpy.first().at(1).toString(), sent);
+    QCOMPARE(mpWindow->tabWidget()->count(), 1);
+    if (!title.isEmpty())
+        QCOMPARE(mpWindow->tabWidget()->tabText(0), title);
+}
+
+void TestSearchUi::sameTextLeavesOneTab()
+{
+    TabWidget *vpTabs = mpWindow->tabWidget();
+    search("слова");
+    search(csWord);
+    QCOMPARE(vpTabs->count(), 2);
+    // Again before the count came back, and again after the title gained it.
+    search(csWord);
+    QCOMPARE(vpTabs->count(), 2);
+    QTRY_COMPARE(vpTabs->tabText(1), QString("<маяк> (found: 45)"));
+    search(csWord);
+    QCOMPARE(vpTabs->count(), 2);
+    QVERIFY(vpTabs->tabText(0).startsWith("<слова>"));
+    QCOMPARE(vpTabs->tabText(1), QString("<маяк>"));
+    QTRY_COMPARE(vpTabs->tabText(1), QString("<маяк> (found: 45)"));
+}
+
+void TestSearchUi::restrictionFollowsTheCatalogue_data()
+{
+    QTest::addColumn<bool>("bible");
+    QTest::addColumn<QStringList>("checked"); // sermon dates, or chapter names
+    QTest::addColumn<QString>("restriction");
+
+    QTest::newRow("sermons, none checked") << false << QStringList{} << "";
+    QTest::newRow("sermons, two checked") << false << QStringList{"63-0317", "65-0101"} << "(1,3)";
+    QTest::newRow("Bible, none checked") << true << QStringList{} << "";
+    QTest::newRow("Bible, second chapter") << true << QStringList{"Бытие 2"} << "(2)";
+}
+
+void TestSearchUi::restrictionFollowsTheCatalogue()
+{
+    QFETCH(bool, bible);
+    QFETCH(QStringList, checked);
+    QFETCH(QString, restriction);
+    TreeView *vpTree = mpWindow->treeView();
+    if (bible) {
+        for (QToolButton *vpButton : mpWindow->toolBar()->findChildren<QToolButton *>())
+            if (vpButton->toolTip() == "Bible")
+                vpButton->click();
+        QTRY_COMPARE(vpTree->kind(), int(CatalogueTree::Bible));
+    }
+    QStandardItemModel *vpModel = vpTree->itemModel();
+    int vnChecked = 0;
+    for (int r = 0; r < vpModel->rowCount(); ++r)
+        for (int c = 0; c < vpModel->item(r)->rowCount(); ++c) {
+            QStandardItem *vpItem = vpModel->item(r)->child(c);
+            for (const QString &vsKey : checked)
+                if (vpItem->text().contains(vsKey)) {
+                    vpItem->setCheckState(Qt::Checked);
+                    ++vnChecked;
+                }
+        }
+    QCOMPARE(vnChecked, checked.size());
+
+    SearchWidget *vpSearch = mpWindow->searchWidget();
+    QSignalSpy vSermons(vpSearch, &SearchWidget::searchMessages);
+    QSignalSpy vBible(vpSearch, &SearchWidget::searchBible);
+    search(csWord);
+    QCOMPARE(vSermons.count(), bible ? 0 : 1);
+    QCOMPARE(vBible.count(), bible ? 1 : 0);
+    const QList<QVariant> vcArgs = bible ? vBible.first() : vSermons.first();
+    QCOMPARE(vcArgs.at(2).toString(), restriction);
+    QCOMPARE(vcArgs.at(4).toInt(), 0);
+    // The Bible hit of the checked chapter, or of both.
+    if (bible) {
+        auto *vpPage = qobject_cast<TabArea *>(mpWindow->tabWidget()->widget(0));
+        QTRY_VERIFY(mpWindow->tabWidget()->tabText(0).contains("found:"));
+        QCOMPARE(mpWindow->tabWidget()->tabText(0),
+                 QString("<маяк> (found: %1)").arg(checked.isEmpty() ? 2 : 1));
+        QTRY_COMPARE(vpPage->articles().size(), checked.isEmpty() ? 2 : 1);
+        for (const ArticleRecord &vRecord : vpPage->articles())
+            QVERIFY(checked.isEmpty() || vRecord.msExtra2 == "2");
+    }
+}
+
+void TestSearchUi::pagesAreCountedHighlightedAndPaged()
+{
+    TabWidget *vpTabs = mpWindow->tabWidget();
+    search(csWord);
+    QCOMPARE(vpTabs->count(), 1);
+    QCOMPARE(vpTabs->tabText(0), QString("<маяк>"));
+    auto *vpPage = qobject_cast<TabArea *>(vpTabs->widget(0));
+    QTRY_COMPARE(vpTabs->tabText(0), QString("<маяк> (found: 45)"));
+    QTRY_COMPARE(hitKeys(vpPage->leftView()).size(), 20);
+    const QStringList vcFirst = hitKeys(vpPage->leftView());
+    QCOMPARE(vpPage->navigationWidget()->labelText(), QString("1 from 3"));
+    QTRY_VERIFY(highlighted(vpPage->leftView()).size() >= 20);
+    for (const QString &vsMarked : highlighted(vpPage->leftView()))
+        QCOMPARE(vsMarked.toLower(), csWord);
+
+    // Another tab searches something else; this page's next page still asks
+    // for its own text (a fault: later pages used the data store's last
+    // search, so this tab showed the other tab's hits).
+    search("слова");
+    QTRY_VERIFY(vpTabs->tabText(1).startsWith("<слова> (found:"));
+    vpTabs->setCurrentWidget(vpPage);
+    QSignalSpy vRequests(vpPage, &TabArea::searchMessages);
+    navButton(vpPage, 1)->click();
+    QCOMPARE(vRequests.count(), 1);
+    QCOMPARE(vRequests.first().at(1).toString(), csWord);
+    QCOMPARE(vRequests.first().at(4).toInt(), 20);
+    QCOMPARE(vRequests.first().at(6).toInt(), 45);
+    QTRY_COMPARE(hitKeys(vpPage->leftView()).size(), 20);
+    QTRY_VERIFY(hitKeys(vpPage->leftView()) != vcFirst);
+    const QStringList vcSecond = hitKeys(vpPage->leftView());
+    for (const QString &vsKey : vcSecond)
+        QVERIFY2(!vcFirst.contains(vsKey), qPrintable(vsKey));
+    for (const ArticleRecord &vRecord : vpPage->articles())
+        QVERIFY2(vRecord.msLeftText.toLower().contains(csWord), qPrintable(vRecord.msLeftText));
+    QCOMPARE(vpPage->navigationWidget()->labelText(), QString("2 from 3"));
+    QCOMPARE(vpTabs->tabText(vpTabs->indexOf(vpPage)), QString("<маяк> (found: 45)"));
+    QVERIFY(roundTrip());
+
+    // The hit with the highest number opens its sermon scrolled to it.
+    ArticleRecord vHit;
+    for (const ArticleRecord &vRecord : vpPage->articles())
+        if (vRecord.msNumber.toInt() > vHit.msNumber.toInt())
+            vHit = vRecord;
+    QVERIFY(vHit.msNumber.toInt() > 20);
+    emit vpPage->leftView()->anchorClicked(
+        QUrl(QString("#a%1@%2").arg(vHit.msExtra1, vHit.msNumber)));
+    QCOMPARE(vpTabs->count(), 3);
+    auto *vpDocument = qobject_cast<TabArea *>(vpTabs->widget(2));
+    QCOMPARE(vpTabs->currentWidget(), vpDocument);
+    TextBrowser *vpView = vpDocument->leftView();
+    QTRY_COMPARE(vpDocument->articles().size(), 30);
+    QTRY_VERIFY(anchorTop(vpView, vHit.msNumber) >= 0);
+    QTRY_VERIFY(vpView->verticalScrollBar()->value() > 0);
+    const qreal vnTop = anchorTop(vpView, vHit.msNumber);
+    const int vnValue = vpView->verticalScrollBar()->value();
+    QVERIFY2(vnTop >= vnValue - 1 && vnTop < vnValue + vpView->viewport()->height(),
+             qPrintable(QString("anchor at %1, view at %2").arg(vnTop).arg(vnValue)));
+    QTRY_VERIFY(!highlighted(vpView).isEmpty());
+}
+
+void TestSearchUi::advancedPanelSearches_data()
+{
+    QTest::addColumn<int>("option"); // -1: none chosen
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("flags");
+    QTest::addColumn<int>("found");
+
+    QTest::newRow("no option") << -1 << "Маяк" << 0 << 45;
+    QTest::newRow("case-sensitive") << 0 << "Маяк" << 1 << 9;
+    QTest::newRow("case-sensitive, lower case") << 0 << csWord << 1 << 36;
+    QTest::newRow("exact phrase, other order") << 2 << "маяк про" << 4 << 0;
+    QTest::newRow("exact phrase") << 2 << "про маяк" << 4 << 36;
+    // The last option promises hits with at least one of the words (it used to
+    // require all of them, like no option): every paragraph with either word.
+    QTest::newRow("any word") << 3 << "маяк про" << 8 << 45;
+}
+
+void TestSearchUi::advancedPanelSearches()
+{
+    QFETCH(int, option);
+    QFETCH(QString, text);
+    QFETCH(int, flags);
+    QFETCH(int, found);
+    SearchWidget *vpSearch = mpWindow->searchWidget();
+    QWidget *vpPanel = mpWindow->advancedPanel();
+    QVERIFY(!vpPanel->isVisible());
+    vpSearch->advancedButton()->click();
+    QVERIFY(vpPanel->isVisible());
+    QVERIFY(mpWindow->rect().contains(vpPanel->geometry()));
+
+    vpSearch->lineEdit()->setText(text);
+    if (option >= 0)
+        mpWindow->advancedOptions().at(option)->setChecked(true);
+    QSignalSpy vSpy(vpSearch, &SearchWidget::searchMessages);
+    vpPanel->findChild<QPushButton *>()->click();
+    QVERIFY(!vpPanel->isVisible());
+    QCOMPARE(vSpy.count(), 1);
+    QCOMPARE(int(vSpy.first().at(3).value<AdvancedSearchFlags>()), flags);
+
+    TabWidget *vpTabs = mpWindow->tabWidget();
+    QCOMPARE(vpTabs->count(), 1);
+    QTRY_COMPARE(vpTabs->tabText(0), QString("<%1> (found: %2)").arg(text).arg(found));
+    auto *vpPage = qobject_cast<TabArea *>(vpTabs->widget(0));
+    QTRY_COMPARE(vpPage->articles().size(), qMin(found, 20));
+    if (flags == 1)
+        for (const ArticleRecord &vRecord : vpPage->articles())
+            QVERIFY2(vRecord.msLeftText.contains(text), qPrintable(vRecord.msLeftText));
+}
+
+QUILLMARK_TEST_MAIN(TestSearchUi)
+#include "test_searchui.moc"
