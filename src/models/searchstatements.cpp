@@ -275,6 +275,28 @@ QString sermonDetail(bool abIndexed)
 // Without indexes a restricted Bible search is the unrestricted statement of
 // its mode with the chapters' rowids as a further condition.
 
+// The chapter join of the indexed Bible statements: every chapter row of the
+// verse (as the full-text join gives them), or only the listed chapters.
+static QString bibleChapterJoin(const Search &aSearch)
+{
+    return aSearch.restriction.isEmpty()
+               ? QStringLiteral("LEFT JOIN chapters_content c ON c.c1book = v.c1book AND "
+                                "c.c2chapter = v.c2chapter")
+               : QStringLiteral("CROSS JOIN chapters_content c ON c.c1book = v.c1book AND "
+                                "c.c2chapter = v.c2chapter AND c.docid IN %1")
+                     .arg(aSearch.restriction);
+}
+
+// A restricted Bible search first narrows the verses to the listed chapters'.
+static QString bibleVerseFilter(const Search &aSearch)
+{
+    if (aSearch.restriction.isEmpty())
+        return QString();
+    return QStringLiteral("%1.docid IN (%2) AND ")
+        .arg(aSearch.like ? QStringLiteral("v") : QStringLiteral("m"),
+             restrictedVerses(aSearch.restriction));
+}
+
 QString biblePage(bool abIndexed, const Search &aSearch, int anLimit, int anOffset)
 {
     const bool vbRestricted = !aSearch.restriction.isEmpty();
@@ -305,17 +327,8 @@ QString biblePage(bool abIndexed, const Search &aSearch, int anLimit, int anOffs
                              "verses m CROSS JOIN verses_content v ON v.docid = m.docid %1 LEFT "
                              "JOIN bibles_content b ON b.c1book = v.c1book WHERE %2m.text MATCH "
                              "'%3' ORDER BY m.docid LIMIT %4 OFFSET %5;");
-    const QString vsAlias = aSearch.like ? QStringLiteral("v") : QStringLiteral("m");
-    return vsStatement.arg(
-        vbRestricted ? QStringLiteral("CROSS JOIN chapters_content c ON c.c1book = v.c1book AND "
-                                      "c.c2chapter = v.c2chapter AND c.docid IN %1")
-                           .arg(aSearch.restriction)
-                     : QStringLiteral("LEFT JOIN chapters_content c ON c.c1book = v.c1book AND "
-                                      "c.c2chapter = v.c2chapter"),
-        vbRestricted ? QStringLiteral("%1.docid IN (%2) AND ")
-                           .arg(vsAlias, restrictedVerses(aSearch.restriction))
-                     : QString(),
-        aSearch.condition, number(anLimit), number(anOffset));
+    return vsStatement.arg(bibleChapterJoin(aSearch), bibleVerseFilter(aSearch), aSearch.condition,
+                           number(anLimit), number(anOffset));
 }
 
 QString bibleCount(bool abIndexed, const Search &aSearch)
@@ -343,17 +356,7 @@ QString bibleCount(bool abIndexed, const Search &aSearch)
                      : QStringLiteral("SELECT count(*) FROM verses m CROSS JOIN verses_content v "
                                       "ON v.docid = m.docid %1 LEFT JOIN bibles_content b ON "
                                       "b.c1book = v.c1book WHERE %2m.text MATCH '%3';");
-    const QString vsAlias = aSearch.like ? QStringLiteral("v") : QStringLiteral("m");
-    return vsStatement.arg(
-        vbRestricted ? QStringLiteral("CROSS JOIN chapters_content c ON c.c1book = v.c1book AND "
-                                      "c.c2chapter = v.c2chapter AND c.docid IN %1")
-                           .arg(aSearch.restriction)
-                     : QStringLiteral("LEFT JOIN chapters_content c ON c.c1book = v.c1book AND "
-                                      "c.c2chapter = v.c2chapter"),
-        vbRestricted ? QStringLiteral("%1.docid IN (%2) AND ")
-                           .arg(vsAlias, restrictedVerses(aSearch.restriction))
-                     : QString(),
-        aSearch.condition);
+    return vsStatement.arg(bibleChapterJoin(aSearch), bibleVerseFilter(aSearch), aSearch.condition);
 }
 
 } // namespace SearchStatements
