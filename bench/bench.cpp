@@ -7,11 +7,12 @@
 // naming the corpus goes to the standard error stream.
 //
 //   quillmark-bench <application folder> [--runs N] [--filter text] [--lang code]
-//                   [--no-document-indexes]
+//                   [--no-document-indexes] [--no-search-indexes]
 //
 // --no-document-indexes reads documents through the full-text tables, as
 // before the program kept indexes on their content tables, so that the same
-// cases give the figures with and without them.
+// cases give the figures with and without them. --no-search-indexes does the
+// same for the search statements.
 
 #include "benchcase.h"
 
@@ -19,6 +20,7 @@
 #include "controllers/resources.h"
 #include "models/database.h"
 #include "models/documentstatements.h"
+#include "models/searchstatements.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -42,12 +44,14 @@ struct Arguments
     QString msFilter;
     QString msLanguage;
     bool mbDocumentIndexes = true;
+    bool mbSearchIndexes = true;
 };
 
 [[noreturn]] void usage()
 {
     std::fprintf(stderr, "usage: quillmark-bench <application folder> [--runs N] "
-                         "[--filter text] [--lang code] [--no-document-indexes]\n");
+                         "[--filter text] [--lang code] [--no-document-indexes] "
+                         "[--no-search-indexes]\n");
     std::exit(2);
 }
 
@@ -65,6 +69,8 @@ Arguments parseArguments(int argc, char **argv)
             vArguments.msLanguage = QString::fromLocal8Bit(argv[++i]);
         else if (std::strcmp(vpArgument, "--no-document-indexes") == 0)
             vArguments.mbDocumentIndexes = false;
+        else if (std::strcmp(vpArgument, "--no-search-indexes") == 0)
+            vArguments.mbSearchIndexes = false;
         else if (vpArgument[0] != '-' && vArguments.msFolder.isEmpty())
             vArguments.msFolder = QFileInfo(QString::fromLocal8Bit(vpArgument)).absoluteFilePath();
         else
@@ -116,7 +122,8 @@ double timedRun(const BenchCase &aCase)
     QElapsedTimer vTimer;
     vTimer.start();
     aCase.mRun();
-    const double vnMilliseconds = double(vTimer.nsecsElapsed()) / 1e6;
+    const double vnMilliseconds =
+        aCase.mFigure ? aCase.mFigure() : double(vTimer.nsecsElapsed()) / 1e6;
     if (aCase.mTeardown)
         aCase.mTeardown();
     return vnMilliseconds;
@@ -130,6 +137,7 @@ int main(int argc, char **argv)
     // Before any connection opens: every database then keeps its indexes
     // unused (and a file without them does not gain them).
     DocumentStatements::setIndexesAllowed(vArguments.mbDocumentIndexes);
+    SearchStatements::setIndexesAllowed(vArguments.mbSearchIndexes);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
@@ -160,14 +168,16 @@ int main(int argc, char **argv)
         BenchCases vcCases;
         addCatalogueCases(vContext, vcCases);
         addDocumentCases(vContext, vcCases);
+        addSearchCases(vContext, vcCases);
 
         std::fprintf(stderr,
                      "# corpus %s: %d sermons (%d without further translations), %s; "
-                     "median of %d runs after one warm-up%s\n",
+                     "median of %d runs after one warm-up%s%s\n",
                      qPrintable(vsFile), vContext.database()->currentLanguageSermonsCount(),
                      vContext.database()->currentLanguageSermonsCountDist(),
                      qPrintable(corpusSummary(vsFile)), vArguments.mnRuns,
-                     vArguments.mbDocumentIndexes ? "" : "; document indexes off");
+                     vArguments.mbDocumentIndexes ? "" : "; document indexes off",
+                     vArguments.mbSearchIndexes ? "" : "; search indexes off");
 
         int vnSelected = 0;
         for (const BenchCase &vCase : qAsConst(vcCases)) {

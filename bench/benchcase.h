@@ -14,7 +14,9 @@ class QWidget;
 // then once per measured run, and reports the median. check, called after the
 // warm-up run and its teardown, returns an empty text when the operation did
 // its work and otherwise says what went wrong, so that a broken operation is
-// reported instead of timed.
+// reported instead of timed. A case with a figure reports the median of what
+// the figure returns after each run instead of the run's time (still in
+// milliseconds).
 struct BenchCase
 {
     QString msName;
@@ -22,6 +24,7 @@ struct BenchCase
     std::function<void()> mSetup;
     std::function<QString()> mCheck;
     std::function<void()> mTeardown;
+    std::function<double()> mFigure = {};
 };
 
 // What the cases work on: the program's singletons on the corpus folder and
@@ -57,3 +60,4 @@ using BenchCases = QVector<BenchCase>;
 // must stay stable so that figures can be compared from run to run.
 void addCatalogueCases(BenchContext &aContext, BenchCases &acCases);
 void addDocumentCases(BenchContext &aContext, BenchCases &acCases);
+void addSearchCases(BenchContext &aContext, BenchCases &acCases);

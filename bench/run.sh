@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Benchmarks on a generated full-size corpus, in one command:
 #
-#   bench/run.sh [--runs N] [--filter text] [--no-document-indexes]
+#   bench/run.sh [--runs N] [--filter text] [--no-document-indexes] [--no-search-indexes]
 #
 # Builds the corpus generator and the benchmark program in the build folder
 # (BUILD_DIR, default build/), generates the corpus once into
@@ -12,7 +12,8 @@
 # the parallel-translation cases.
 #
 # --no-document-indexes reads documents through the full-text tables, without
-# the indexes the program keeps on their content tables: the "before" figures.
+# the indexes the program keeps on their content tables: the "before" figures;
+# --no-search-indexes searches the same way.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
