@@ -12,6 +12,7 @@
 
 #include <QDebug>
 #include <QEvent>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
@@ -117,7 +118,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 void MainWindow::createAdvancedPanel()
 {
     // Floats over the window below the search line while its button is down.
-    mpAdvancedPanel = new QWidget(this);
+    auto *vpPanel = new QFrame(this);
+    vpPanel->setFrameShape(QFrame::StyledPanel);
+    vpPanel->setFrameShadow(QFrame::Raised);
+    mpAdvancedPanel = vpPanel;
     mpAdvancedPanel->setObjectName(QStringLiteral("vpAdvancedPanel"));
     mpAdvancedPanel->setAutoFillBackground(true);
     mpAdvancedPanel->hide();
