@@ -1,5 +1,6 @@
 #include "models/documentstatements.h"
 
+#include "models/contentindexes.h"
 #include "models/sqlerror.h"
 
 #include <QSqlDatabase>
@@ -31,16 +32,7 @@ bool ensureIndexes(QSqlDatabase &aConnection)
                        "verses_content(c1book, c2chapter);"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS chapters_content_chapter ON "
                        "chapters_content(c1book, c2chapter);")};
-    QSqlQuery vQuery(aConnection);
-    for (const QString &vsStatement : vcStatements) {
-        if (!vQuery.exec(vsStatement)) {
-            // Not an error the reader can act on: documents are then read
-            // through the full-text tables.
-            qDebug().noquote() << "No document index:" << vQuery.lastError().text();
-            return false;
-        }
-    }
-    return true;
+    return ContentIndexes::create(aConnection, vcStatements, QStringLiteral("document"));
 }
 
 QString sermonParagraphs(bool abIndexed)

@@ -1,5 +1,6 @@
 #include "models/searchstatements.h"
 
+#include "models/contentindexes.h"
 #include "models/sqlerror.h"
 
 #include <QRegularExpression>
@@ -95,15 +96,7 @@ bool ensureIndexes(QSqlDatabase &aConnection)
         QStringLiteral("CREATE INDEX IF NOT EXISTS quotes_content_date ON quotes_content(c1date);"),
         QStringLiteral(
             "CREATE INDEX IF NOT EXISTS bibles_content_book ON bibles_content(c1book);")};
-    QSqlQuery vQuery(aConnection);
-    for (const QString &vsStatement : vcStatements) {
-        if (!vQuery.exec(vsStatement)) {
-            // Searches then run the plain statements.
-            qDebug().noquote() << "No search index:" << vQuery.lastError().text();
-            return false;
-        }
-    }
-    return true;
+    return ContentIndexes::create(aConnection, vcStatements, QStringLiteral("search"));
 }
 
 bool isLikeSearch(AdvancedSearchFlags aFlags)
