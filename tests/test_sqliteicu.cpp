@@ -3,17 +3,9 @@
 
 #include "sqlite/sqliteicu.h"
 
-#include <QByteArray>
-#include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QThread>
 #include <QtTest>
 
 #include <thread>
@@ -40,11 +32,7 @@ void checkInvariants(const QVector<SqliteIcu::Token> &acTokens, int anInputBytes
         const SqliteIcu::Token &vToken = acTokens.at(vn);
         QVERIFY2(vToken.start >= vnPreviousEnd && vToken.start < vToken.end &&
                      vToken.end <= anInputBytes,
-                 qPrintable(QStringLiteral("token %1 at %2-%3 in %4 bytes")
-                                .arg(vn)
-                                .arg(vToken.start)
-                                .arg(vToken.end)
-                                .arg(anInputBytes)));
+                 qPrintable(QStringLiteral("token %1 of %2 bytes").arg(vn).arg(anInputBytes)));
         QCOMPARE(vToken.position, vn);
         QVERIFY(!vToken.text.isEmpty());
         vnPreviousEnd = vToken.end;
@@ -55,32 +43,24 @@ const char *const scCreateTable =
     "CREATE VIRTUAL TABLE IF NOT EXISTS paragraphs USING fts4 (uid INTEGER PRIMARY KEY ASC,id "
     "TEXT,date TEXT,text TEXT,  tokenize=icu ru_RU);";
 
-struct Paragraph
-{
-    qlonglong rowid;
-    const char *text;
-};
-
-const Paragraph scParagraphs[] = {
-    {1, "В начале было Слово, и Слово было у Бога, и Слово было Бог."},
-    {2, "Словарь русского языка"},
-    {3, "In the beginning was the Word, and the Word was with God."},
-    {4, "Ёлка стояла в лесу."},
-    {5, "Елка без точек."},
-    {6, "Die Straße ist lang."},
-    {7, "Слово и дело было."},
-    {8, "СЛОВЕСНОСТЬ"},
+// Row n + 1 holds scParagraphs[n].
+const char *const scParagraphs[] = {
+    "В начале было Слово, и Слово было у Бога, и Слово было Бог.",
+    "Словарь русского языка",
+    "In the beginning was the Word, and the Word was with God.",
+    "Ёлка стояла в лесу.",
+    "Елка без точек.",
+    "Die Straße ist lang.",
+    "Слово и дело было.",
+    "СЛОВЕСНОСТЬ",
 };
 
 QList<qlonglong> runMatch(QSqlDatabase aDb, const QString &asQuery, QString *apsError)
 {
     QList<qlonglong> vcRows;
     QSqlQuery vQuery(aDb);
-    if (!vQuery.prepare(QStringLiteral(
-            "SELECT rowid FROM paragraphs WHERE paragraphs MATCH ? ORDER BY rowid"))) {
-        *apsError = vQuery.lastError().text();
-        return vcRows;
-    }
+    vQuery.prepare(
+        QStringLiteral("SELECT rowid FROM paragraphs WHERE paragraphs MATCH ? ORDER BY rowid"));
     vQuery.addBindValue(asQuery);
     if (!vQuery.exec()) {
         *apsError = vQuery.lastError().text();
@@ -145,12 +125,7 @@ private slots:
 
     void tokenize_data();
     void tokenize();
-    void malformedUtf8_data();
-    void malformedUtf8();
     void textCutAtEveryByte();
-    void arbitraryBytes();
-    void locale_data();
-    void locale();
 
     void match_data();
     void match();
@@ -159,11 +134,9 @@ private slots:
     void tokenizerArguments();
     void laterConnections_data();
     void laterConnections();
-    void connectionsOpenedTogether();
 
     void shellMatch_data();
     void shellMatch();
-    void shellTokenizesLikeTheProgram();
 
 private:
     QString runShell(const QString &asScript);
@@ -187,14 +160,10 @@ void TestSqliteIcu::initTestCase()
     QSqlQuery vQuery(vDb);
     QVERIFY2(vQuery.exec(QString::fromUtf8(scCreateTable)), qPrintable(vQuery.lastError().text()));
     QVERIFY(vDb.transaction());
-    QVERIFY(vQuery.prepare(QStringLiteral(
-        "INSERT INTO paragraphs (docid, uid, id, date, text) VALUES (?, ?, ?, ?, ?)")));
-    for (const Paragraph &vParagraph : scParagraphs) {
-        vQuery.addBindValue(vParagraph.rowid);
-        vQuery.addBindValue(vParagraph.rowid);
-        vQuery.addBindValue(QStringLiteral("p%1").arg(vParagraph.rowid));
-        vQuery.addBindValue(QStringLiteral("2020-01-01"));
-        vQuery.addBindValue(QString::fromUtf8(vParagraph.text));
+    QVERIFY(vQuery.prepare(QStringLiteral("INSERT INTO paragraphs (docid, text) VALUES (?, ?)")));
+    for (int vn = 0; vn < 8; ++vn) {
+        vQuery.addBindValue(vn + 1);
+        vQuery.addBindValue(QString::fromUtf8(scParagraphs[vn]));
         QVERIFY2(vQuery.exec(), qPrintable(vQuery.lastError().text()));
     }
     QVERIFY(vDb.commit());
@@ -216,38 +185,9 @@ void TestSqliteIcu::tokenize_data()
     QTest::newRow("cyrillic words, offsets in bytes")
         << QByteArray("Слово Божье") << vaRu
         << QStringList{QStringLiteral("слово 0-10"), QStringLiteral("божье 11-21")};
-    QTest::newRow("latin words and punctuation marks are tokens")
-        << QByteArray("Hello, world!") << vaRu
-        << QStringList{QStringLiteral("hello 0-5"), QStringLiteral(", 5-6"),
-                       QStringLiteral("world 7-12"), QStringLiteral("! 12-13")};
-    QTest::newRow("numbers") << QByteArray("Глава 3, стих 16.") << vaRu
-                             << QStringList{
-                                    QStringLiteral("глава 0-10"), QStringLiteral("3 11-12"),
-                                    QStringLiteral(", 12-13"),    QStringLiteral("стих 14-22"),
-                                    QStringLiteral("16 23-25"),   QStringLiteral(". 25-26")};
-    QTest::newRow("a decimal number stays whole")
-        << QByteArray("3,14 и 2.5") << vaRu
-        << QStringList{QStringLiteral("3,14 0-4"), QStringLiteral("и 5-7"),
-                       QStringLiteral("2.5 8-11")};
     QTest::newRow("full case folding of ß")
         << QByteArray("STRAßE Straße") << vaRu
         << QStringList{QStringLiteral("strasse 0-7"), QStringLiteral("strasse 8-15")};
-    QTest::newRow("cyrillic capitals, Ё folds to ё")
-        << QByteArray("МОСКВА Ёлка ВеСнА") << vaRu
-        << QStringList{QStringLiteral("москва 0-12"), QStringLiteral("ёлка 13-21"),
-                       QStringLiteral("весна 22-32")};
-    // Folding is not accent stripping: ё and е are different letters to search.
-    QTest::newRow("ё is kept apart from е")
-        << QByteArray("ёж ежи") << vaRu
-        << QStringList{QStringLiteral("ёж 0-4"), QStringLiteral("ежи 5-11")};
-    QTest::newRow("hyphen and dash")
-        << QByteArray("кое-что — ничто") << vaRu
-        << QStringList{QStringLiteral("кое 0-6"), QStringLiteral("- 6-7"),
-                       QStringLiteral("что 7-13"), QStringLiteral("— 14-17"),
-                       QStringLiteral("ничто 18-28")};
-    QTest::newRow("an apostrophe inside a word")
-        << QByteArray("don't stop") << vaRu
-        << QStringList{QStringLiteral("don't 0-5"), QStringLiteral("stop 6-10")};
     QTest::newRow("blanks of every kind are skipped")
         << QByteArray("\t слово\xC2\xA0\r\nдело  ") << vaRu
         << QStringList{QStringLiteral("слово 2-12"), QStringLiteral("дело 16-24")};
@@ -258,8 +198,38 @@ void TestSqliteIcu::tokenize_data()
     QTest::newRow("thai words by dictionary")
         << QByteArray("สวัสดีครับ") << QByteArray("th_TH")
         << QStringList{QStringLiteral("สวัสดี 0-18"), QStringLiteral("ครับ 18-30")};
+    // Any locale argument leaves a working tokenizer.
+    const QStringList vcHello{QStringLiteral("hello 0-5"), QStringLiteral(", 5-6"),
+                              QStringLiteral("мир 7-13"), QStringLiteral("42 14-16")};
+    QTest::newRow("no locale") << QByteArray("Hello, МИР 42") << QByteArray() << vcHello;
+    QTest::newRow("not a locale name")
+        << QByteArray("Hello, МИР 42") << QByteArray("@@@=;;--") << vcHello;
+    QTest::newRow("very long locale")
+        << QByteArray("Hello, МИР 42") << QByteArray(1000, 'x') << vcHello;
     QTest::newRow("empty text") << QByteArray() << vaRu << QStringList();
     QTest::newRow("blanks only") << QByteArray(" \t\n \r ") << vaRu << QStringList();
+    // Each malformed piece reads as one U+FFFD that keeps its own bytes.
+    QTest::newRow("lone continuation byte")
+        << QByteArray("\x80слово") << vaRu
+        << QStringList{QStringLiteral("\uFFFD 0-1"), QStringLiteral("слово 1-11")};
+    QTest::newRow("sequence cut at the end")
+        << QByteArray("слово\xD0") << vaRu
+        << QStringList{QStringLiteral("слово 0-10"), QStringLiteral("\uFFFD 10-11")};
+    QTest::newRow("overlong encoding")
+        << QByteArray("a\xC0\xAF"
+                      "b")
+        << vaRu
+        << QStringList{QStringLiteral("a 0-1"), QStringLiteral("\uFFFD 1-2"),
+                       QStringLiteral("\uFFFD 2-3"), QStringLiteral("b 3-4")};
+    QTest::newRow("encoded surrogate")
+        << QByteArray("\xED\xA0\x80x") << vaRu
+        << QStringList{QStringLiteral("\uFFFD 0-1"), QStringLiteral("\uFFFD 1-2"),
+                       QStringLiteral("\uFFFD 2-3"), QStringLiteral("x 3-4")};
+    // The text ends where its length says, not at a NUL byte.
+    QTest::newRow("NUL byte inside")
+        << QByteArray("a\0b", 3) << vaRu
+        << QStringList{QStringLiteral("a 0-1"), QString(QChar(0)) + QStringLiteral(" 1-2"),
+                       QStringLiteral("b 2-3")};
 }
 
 void TestSqliteIcu::tokenize()
@@ -273,50 +243,9 @@ void TestSqliteIcu::tokenize()
     checkInvariants(vcTokens, input.size());
 }
 
-void TestSqliteIcu::malformedUtf8_data()
-{
-    QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<QStringList>("expected");
-
-    // Each malformed piece reads as one U+FFFD that keeps its own bytes.
-    QTest::newRow("lone continuation byte")
-        << QByteArray("\x80слово")
-        << QStringList{QStringLiteral("\uFFFD 0-1"), QStringLiteral("слово 1-11")};
-    QTest::newRow("sequence cut at the end")
-        << QByteArray("слово\xD0")
-        << QStringList{QStringLiteral("слово 0-10"), QStringLiteral("\uFFFD 10-11")};
-    QTest::newRow("bytes that never occur in UTF-8")
-        << QByteArray("мир\xFF\xFEмир")
-        << QStringList{QStringLiteral("мир 0-6"), QStringLiteral("\uFFFD 6-7"),
-                       QStringLiteral("\uFFFD 7-8"), QStringLiteral("мир 8-14")};
-    QTest::newRow("overlong encoding")
-        << QByteArray("a\xC0\xAF"
-                      "b")
-        << QStringList{QStringLiteral("a 0-1"), QStringLiteral("\uFFFD 1-2"),
-                       QStringLiteral("\uFFFD 2-3"), QStringLiteral("b 3-4")};
-    QTest::newRow("encoded surrogate")
-        << QByteArray("\xED\xA0\x80x")
-        << QStringList{QStringLiteral("\uFFFD 0-1"), QStringLiteral("\uFFFD 1-2"),
-                       QStringLiteral("\uFFFD 2-3"), QStringLiteral("x 3-4")};
-    // The text ends where its length says, not at a NUL byte.
-    QTest::newRow("NUL byte inside")
-        << QByteArray("a\0b", 3)
-        << QStringList{QStringLiteral("a 0-1"), QString(QChar(0)) + QStringLiteral(" 1-2"),
-                       QStringLiteral("b 2-3")};
-}
-
-void TestSqliteIcu::malformedUtf8()
-{
-    QFETCH(QByteArray, input);
-    QFETCH(QStringList, expected);
-
-    const QVector<SqliteIcu::Token> vcTokens = SqliteIcu::tokenize(input);
-    QCOMPARE(describe(vcTokens), expected);
-    checkInvariants(vcTokens, input.size());
-}
-
 // A text cut at any byte, often inside a character: the tokens before the cut
-// are those of the whole text, and whatever follows stays inside the cut text.
+// are those of the whole text, and whatever follows stays inside the cut text;
+// random bytes keep the same invariants.
 void TestSqliteIcu::textCutAtEveryByte()
 {
     const QByteArray vaText(
@@ -335,10 +264,7 @@ void TestSqliteIcu::textCutAtEveryByte()
         QVERIFY2(vcCut.size() >= vcComplete.size(), qPrintable(QString::number(vnCut)));
         QCOMPARE(describe(vcCut.mid(0, vcComplete.size())), describe(vcComplete));
     }
-}
-
-void TestSqliteIcu::arbitraryBytes()
-{
+    // Random bytes, mostly malformed.
     QRandomGenerator vRandom(20240611);
     for (int vnRound = 0; vnRound < 2000; ++vnRound) {
         QByteArray vaInput(static_cast<int>(vRandom.bounded(48)), Qt::Uninitialized);
@@ -350,27 +276,6 @@ void TestSqliteIcu::arbitraryBytes()
     }
 }
 
-void TestSqliteIcu::locale_data()
-{
-    QTest::addColumn<QByteArray>("locale");
-
-    QTest::newRow("the program's locale") << QByteArray("ru_RU");
-    QTest::newRow("missing") << QByteArray();
-    QTest::newRow("unknown") << QByteArray("zz_NOT_A_LOCALE");
-    QTest::newRow("not a locale name at all") << QByteArray("@@@=;;--");
-    QTest::newRow("very long") << QByteArray(1000, 'x');
-}
-
-// Any locale argument leaves a working tokenizer.
-void TestSqliteIcu::locale()
-{
-    QFETCH(QByteArray, locale);
-
-    QCOMPARE(describe(SqliteIcu::tokenize(QByteArray("Hello, МИР 42"), locale)),
-             (QStringList{QStringLiteral("hello 0-5"), QStringLiteral(", 5-6"),
-                          QStringLiteral("мир 7-13"), QStringLiteral("42 14-16")}));
-}
-
 void TestSqliteIcu::match_data()
 {
     QTest::addColumn<QString>("query");
@@ -378,26 +283,18 @@ void TestSqliteIcu::match_data()
 
     QTest::newRow("lower-case word, capitalised text")
         << QStringLiteral("слово") << QList<qlonglong>{1, 7};
-    QTest::newRow("upper-case word") << QStringLiteral("СЛОВО") << QList<qlonglong>{1, 7};
-    QTest::newRow("prefix") << QStringLiteral("слов*") << QList<qlonglong>{1, 2, 7, 8};
     QTest::newRow("upper-case prefix") << QStringLiteral("СЛОВ*") << QList<qlonglong>{1, 2, 7, 8};
-    QTest::newRow("all words, anywhere") << QStringLiteral("дело слово") << QList<qlonglong>{7};
     QTest::newRow("phrase") << QStringLiteral("\"было слово\"") << QList<qlonglong>{1};
-    QTest::newRow("phrase needs adjacent words")
-        << QStringLiteral("\"слово было\"") << QList<qlonglong>{1};
     QTest::newRow("phrase with its punctuation")
         << QStringLiteral("\"слово, и слово\"") << QList<qlonglong>{1};
     // A punctuation mark is a token and takes a position of its own.
     QTest::newRow("phrase that skips a comma")
         << QStringLiteral("\"слово и слово\"") << QList<qlonglong>{};
-    QTest::newRow("latin word in another case") << QStringLiteral("WORD") << QList<qlonglong>{3};
     QTest::newRow("latin phrase") << QStringLiteral("\"the word was with GOD\"")
                                   << QList<qlonglong>{3};
     QTest::newRow("Ё finds ё") << QStringLiteral("ЁЛКА") << QList<qlonglong>{4};
     QTest::newRow("е does not find ё") << QStringLiteral("елка") << QList<qlonglong>{5};
-    QTest::newRow("either spelling") << QStringLiteral("ёлка OR елка") << QList<qlonglong>{4, 5};
     QTest::newRow("folded ß in the query") << QStringLiteral("STRASSE") << QList<qlonglong>{6};
-    QTest::newRow("ß in the query") << QStringLiteral("straße") << QList<qlonglong>{6};
     QTest::newRow("no such word") << QStringLiteral("отсутствует") << QList<qlonglong>{};
 }
 
@@ -421,7 +318,7 @@ void TestSqliteIcu::offsetsAreBytes()
     QVERIFY(vQuery.exec(QStringLiteral(
         "SELECT offsets(paragraphs) FROM paragraphs WHERE paragraphs MATCH 'бога' AND rowid = 1")));
     QVERIFY(vQuery.next());
-    const QByteArray vaText(scParagraphs[0].text);
+    const QByteArray vaText(scParagraphs[0]);
     const int vnColumn = 3;
     QCOMPARE(vQuery.value(0).toString(),
              QStringLiteral("%1 0 %2 8").arg(vnColumn).arg(vaText.indexOf("Бога")));
@@ -442,75 +339,55 @@ void TestSqliteIcu::tokenizerArguments()
     QFETCH(QString, tokenize);
 
     QSqlQuery vQuery(QSqlDatabase::database(QStringLiteral("main")));
-    QVERIFY(vQuery.exec(QStringLiteral("DROP TABLE IF EXISTS temp.arguments")));
-    QVERIFY2(vQuery.exec(
-                 QStringLiteral("CREATE VIRTUAL TABLE temp.arguments USING fts4(text, tokenize=%1)")
-                     .arg(tokenize)),
+    const QString vsTable = QStringLiteral("temp.t%1").arg(tokenize.size());
+    QVERIFY2(vQuery.exec(QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts4(text, tokenize=%2)")
+                             .arg(vsTable, tokenize)),
              qPrintable(vQuery.lastError().text()));
-    QVERIFY(
-        vQuery.exec(QStringLiteral("INSERT INTO temp.arguments (text) VALUES ('Ёжик, в тумане')")));
-    QVERIFY(
-        vQuery.exec(QStringLiteral("SELECT count(*) FROM temp.arguments WHERE text MATCH 'ЁЖИК'")));
+    QVERIFY(vQuery.exec(
+        QStringLiteral("INSERT INTO %1 (text) VALUES ('Ёжик, в тумане')").arg(vsTable)));
+    QVERIFY(vQuery.exec(
+        QStringLiteral("SELECT count(*) FROM %1 WHERE text MATCH 'ЁЖИК'").arg(vsTable)));
     QVERIFY(vQuery.next());
-    const int vnFound = vQuery.value(0).toInt();
-    QVERIFY(vQuery.exec(QStringLiteral("DROP TABLE temp.arguments")));
-    QCOMPARE(vnFound, 1);
+    QCOMPARE(vQuery.value(0).toInt(), 1);
 }
 
 void TestSqliteIcu::laterConnections_data()
 {
     QTest::addColumn<QString>("driver");
-    QTest::addColumn<bool>("onWorkerThread");
+    QTest::addColumn<int>("threads");
 
-    QTest::newRow("same driver") << QStringLiteral("QSQLITEICU") << false;
-    QTest::newRow("same driver, worker thread") << QStringLiteral("QSQLITEICU") << true;
+    QTest::newRow("same driver") << QStringLiteral("QSQLITEICU") << 0;
+    // Under ThreadSanitizer, state shared between connections shows up here.
+    QTest::newRow("same driver, worker threads at once") << QStringLiteral("QSQLITEICU") << 4;
     // The tokenizer lives in SQLite, not in the driver name.
-    QTest::newRow("Qt's stock driver name") << QStringLiteral("QSQLITE") << false;
+    QTest::newRow("Qt's stock driver name") << QStringLiteral("QSQLITE") << 0;
 }
 
 // Opening a table whose tokenizer the connection does not know fails with
-// "unknown tokenizer: icu".
+// "unknown tokenizer: icu"; threads install and query at the same time.
 void TestSqliteIcu::laterConnections()
 {
     QFETCH(QString, driver);
-    QFETCH(bool, onWorkerThread);
+    QFETCH(int, threads);
 
-    QString vsError;
-    QList<qlonglong> vcRows;
-    auto vRun = [&]() {
-        vcRows = matchOnNewConnection(driver, msDbPath, QStringLiteral("СЛОВ*"), &vsError);
+    const int vnRuns = qMax(threads, 1);
+    std::vector<QString> vcErrors(vnRuns);
+    std::vector<QList<qlonglong>> vcRows(vnRuns);
+    auto vRun = [&](int vn) {
+        SqliteIcu::install();
+        vcRows[vn] = matchOnNewConnection(driver, msDbPath, QStringLiteral("СЛОВ* OR straße"),
+                                          &vcErrors[vn]);
     };
-    if (onWorkerThread) {
-        std::thread vWorker(vRun);
-        vWorker.join();
-    } else {
-        vRun();
-    }
-    QVERIFY2(vsError.isEmpty(), qPrintable(vsError));
-    QCOMPARE(vcRows, (QList<qlonglong>{1, 2, 7, 8}));
-}
-
-// Connections on several threads install, get their driver and tokenize their
-// queries at the same time; under ThreadSanitizer, state shared between
-// connections shows up here.
-void TestSqliteIcu::connectionsOpenedTogether()
-{
-    constexpr int cnThreads = 4;
-    QString vcErrors[cnThreads];
-    QList<qlonglong> vcRows[cnThreads];
     std::vector<std::thread> vcThreads;
-    for (int vn = 0; vn < cnThreads; ++vn) {
-        vcThreads.emplace_back([this, vn, &vcErrors, &vcRows]() {
-            SqliteIcu::install();
-            vcRows[vn] = matchOnNewConnection(QStringLiteral("QSQLITEICU"), msDbPath,
-                                              QStringLiteral("ёлка OR straße"), &vcErrors[vn]);
-        });
-    }
+    for (int vn = 0; vn < threads; ++vn)
+        vcThreads.emplace_back(vRun, vn);
     for (std::thread &vThread : vcThreads)
         vThread.join();
-    for (int vn = 0; vn < cnThreads; ++vn) {
+    if (threads == 0)
+        vRun(0);
+    for (int vn = 0; vn < vnRuns; ++vn) {
         QVERIFY2(vcErrors[vn].isEmpty(), qPrintable(vcErrors[vn]));
-        QCOMPARE(vcRows[vn], (QList<qlonglong>{4, 6}));
+        QCOMPARE(vcRows[vn], (QList<qlonglong>{1, 2, 6, 7, 8}));
     }
 }
 
@@ -539,51 +416,38 @@ void TestSqliteIcu::shellMatch_data()
     QTest::addColumn<QString>("extension");
 
     const QString vsModule = QStringLiteral(QUILLMARK_ICU_EXTENSION);
-    QVERIFY(vsModule.endsWith(QLatin1String(".so")));
     QTest::newRow("path with suffix") << vsModule;
     QTest::newRow("path without suffix") << vsModule.chopped(3);
 }
 
+// The extension is a separate build of the same code: it must find what the
+// program indexed, and cut and fold exactly like the program does.
 void TestSqliteIcu::shellMatch()
 {
     QFETCH(QString, extension);
     if (QStandardPaths::findExecutable(QStringLiteral("sqlite3")).isEmpty())
         QSKIP("The sqlite3 shell is not installed");
 
-    QCOMPARE(
-        runShell(QStringLiteral(".load %1\n"
-                                "SELECT rowid FROM paragraphs WHERE paragraphs MATCH 'СЛОВ*' "
-                                "ORDER BY rowid;\n"
-                                "SELECT rowid FROM paragraphs WHERE text MATCH '\"the word\"';\n")
-                     .arg(extension)),
-        QStringLiteral("1\n2\n7\n8\n3\n"));
-}
-
-// The extension is a separate build of the same code: it must cut and fold
-// exactly like the program did when it wrote the index.
-void TestSqliteIcu::shellTokenizesLikeTheProgram()
-{
-    if (QStandardPaths::findExecutable(QStringLiteral("sqlite3")).isEmpty())
-        QSKIP("The sqlite3 shell is not installed");
-
     const QByteArray vaText("Die STRAßE, Ёлка — 3,14 \xF0\x90\x90\x80 don't");
-    QStringList vcExpected;
+    QStringList vcExpected{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("7"),
+                           QStringLiteral("8")};
     const QVector<SqliteIcu::Token> vcTokens = SqliteIcu::tokenize(vaText);
+    QCOMPARE(vcTokens.size(), 8);
     for (const SqliteIcu::Token &vToken : vcTokens)
         vcExpected << QStringLiteral("%1|%2|%3|%4")
                           .arg(QString::fromUtf8(vToken.text))
                           .arg(vToken.start)
                           .arg(vToken.end)
                           .arg(vToken.position);
-    QCOMPARE(vcExpected.size(), 8);
 
-    const QString vsOutput = runShell(
-        QStringLiteral(
-            ".load %1\n"
-            "CREATE VIRTUAL TABLE temp.words USING fts3tokenize(icu, ru_RU);\n"
-            "SELECT token, start, \"end\", position FROM temp.words WHERE input = '%2';\n")
-            .arg(QStringLiteral(QUILLMARK_ICU_EXTENSION),
-                 QString::fromUtf8(vaText).replace(QLatin1Char('\''), QLatin1String("''"))));
+    const QString vsOutput =
+        runShell(QStringLiteral(
+                     ".load %1\n"
+                     "SELECT rowid FROM paragraphs WHERE paragraphs MATCH 'СЛОВ*' ORDER BY rowid;\n"
+                     "CREATE VIRTUAL TABLE temp.words USING fts3tokenize(icu, ru_RU);\n"
+                     "SELECT token, start, \"end\", position FROM temp.words WHERE input = '%2';\n")
+                     .arg(extension, QString::fromUtf8(vaText).replace(QLatin1Char('\''),
+                                                                       QLatin1String("''"))));
     QCOMPARE(vsOutput.split(QLatin1Char('\n'), Qt::SkipEmptyParts), vcExpected);
 }
 
