@@ -23,7 +23,7 @@ struct BenchCase
     std::function<void()> mRun;
     std::function<void()> mSetup;
     std::function<QString()> mCheck;
-    std::function<void()> mTeardown;
+    std::function<void()> mTeardown = {};
     std::function<double()> mFigure = {};
 };
 
