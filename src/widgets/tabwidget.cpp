@@ -6,6 +6,7 @@
 #include "widgets/tabarea.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QResizeEvent>
@@ -112,8 +113,10 @@ void TabWidget::retirePage(TabArea *apPage)
     QMetaObject::invokeMethod(
         Application::database(),
         [vpSelf, vpPage] {
+            // Back through the application object: the guarded pointers are
+            // only read on the GUI thread, where their objects live.
             QMetaObject::invokeMethod(
-                vpSelf,
+                QCoreApplication::instance(),
                 [vpSelf, vpPage] {
                     delete vpPage.data();
                     if (vpSelf)
