@@ -6,6 +6,8 @@
 #include <functional>
 
 class Database;
+class TabArea;
+class TabWidget;
 class TreeView;
 class QWidget;
 
@@ -47,6 +49,10 @@ public:
     // Lets the GUI thread handle what is pending (layout, painting) until
     // nothing is left, as the event loop would before the user sees a result.
     static void settle();
+
+    // Closes a page's tab and waits (at most anTimeoutMs) until the tab
+    // container has destroyed it, so that pages do not pile up between runs.
+    static void closePage(TabWidget *apTabs, TabArea *apPage, int anTimeoutMs);
 
 private:
     QString msFolder;

@@ -3,8 +3,12 @@
 #include "controllers/application.h"
 #include "models/database.h"
 #include "views/treeview.h"
+#include "widgets/tabarea.h"
+#include "widgets/tabwidget.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -43,6 +47,18 @@ void BenchContext::reopenDatabase()
     // configured data language.
     Application::sharedOptions();
     database()->setTreeView(mpTree);
+}
+
+void BenchContext::closePage(TabWidget *apTabs, TabArea *apPage, int anTimeoutMs)
+{
+    if (!apPage)
+        return;
+    QEventLoop vLoop;
+    QObject::connect(apTabs, &TabWidget::pageRetired, &vLoop, &QEventLoop::quit);
+    QTimer::singleShot(anTimeoutMs, &vLoop, &QEventLoop::quit);
+    apTabs->closeTab(apTabs->indexOf(apPage));
+    vLoop.exec();
+    settle();
 }
 
 void BenchContext::settle()

@@ -230,15 +230,8 @@ public:
 
     void closePage()
     {
-        if (!mpPage)
-            return;
-        QEventLoop vLoop;
-        QObject::connect(mpTabs, &TabWidget::pageRetired, &vLoop, &QEventLoop::quit);
-        QTimer::singleShot(cnTimeoutMs, &vLoop, &QEventLoop::quit);
-        mpTabs->closeTab(mpTabs->indexOf(mpPage));
-        vLoop.exec();
+        BenchContext::closePage(mpTabs, mpPage, cnTimeoutMs);
         mpPage = nullptr;
-        BenchContext::settle();
     }
 
 private:

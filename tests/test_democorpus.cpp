@@ -20,34 +20,6 @@ namespace {
 
 const QString csBibleFolder = QStringLiteral(QUILLMARK_SOURCE_DIR "/demo/ru/bible");
 
-// Rows of one statement as "column|column|…", read through a connection of
-// the test's own so that the data store's thread stays out of it.
-QStringList readRows(const QString &asStatement)
-{
-    const QString vsName = QStringLiteral("democorpus");
-    QStringList vcRows;
-    {
-        QSqlDatabase vDatabase = QSqlDatabase::addDatabase(QStringLiteral("QSQLITEICU"), vsName);
-        vDatabase.setDatabaseName(Application::dataPath() + QStringLiteral("/kvr_main_ru.sqlite"));
-        if (vDatabase.open()) {
-            QSqlQuery vQuery(vDatabase);
-            if (vQuery.exec(asStatement)) {
-                while (vQuery.next()) {
-                    QStringList vcColumns;
-                    for (int i = 0; i < vQuery.record().count(); ++i)
-                        vcColumns << vQuery.value(i).toString();
-                    vcRows << vcColumns.join(QLatin1Char('|'));
-                }
-            } else {
-                vcRows << QStringLiteral("failed: ") + asStatement;
-            }
-        }
-        vDatabase.close();
-    }
-    QSqlDatabase::removeDatabase(vsName);
-    return vcRows;
-}
-
 } // namespace
 
 class TestDemoCorpus : public QObject
@@ -82,9 +54,12 @@ void TestDemoCorpus::initTestCase()
     QCOMPARE(vLog.linesContaining("SQL Error:"), QStringList());
     // One file, each book in one stretch: a book name met twice would count twice.
     QCOMPARE(vcBooks.size(), 66);
-    QCOMPARE(readRows("SELECT count(*), count(DISTINCT name) FROM bibles;"), QStringList{"66|66"});
+    QCOMPARE(TestSupport::readRows(QStringLiteral("ru"),
+                                   "SELECT count(*), count(DISTINCT name) FROM bibles;"),
+             QStringList{"66|66"});
 
-    for (const QString &vsRow : readRows("SELECT chapter, verse FROM verses WHERE book = 19;")) {
+    for (const QString &vsRow : TestSupport::readRows(
+             QStringLiteral("ru"), "SELECT chapter, verse FROM verses WHERE book = 19;")) {
         const QStringList vcColumns = vsRow.split('|');
         mcPsalmVerses[vcColumns.at(0).toInt()].insert(vcColumns.at(1).toInt());
     }
@@ -116,7 +91,9 @@ void TestDemoCorpus::booksStandInTheRussianOrder()
 {
     QFETCH(int, anBook);
     QFETCH(QString, asName);
-    QCOMPARE(readRows(QStringLiteral("SELECT name FROM bibles WHERE book = %1;").arg(anBook)),
+    QCOMPARE(TestSupport::readRows(
+                 QStringLiteral("ru"),
+                 QStringLiteral("SELECT name FROM bibles WHERE book = %1;").arg(anBook)),
              QStringList{asName});
 }
 
@@ -125,21 +102,27 @@ void TestDemoCorpus::chaptersAndVersesAreNumberedWithoutGaps()
     // The converter numbers chapters in order of appearance, so a chapter left
     // out of the file would shift every later one: its stored number would no
     // longer match its label (the name is "<book> <label>").
-    QCOMPARE(readRows("SELECT c.name, b.name || ' ' || c.chapter FROM chapters c "
-                      "JOIN bibles b ON b.book = c.book "
-                      "WHERE c.name <> b.name || ' ' || c.chapter;"),
+    QCOMPARE(TestSupport::readRows(QStringLiteral("ru"),
+                                   "SELECT c.name, b.name || ' ' || c.chapter FROM chapters c "
+                                   "JOIN bibles b ON b.book = c.book "
+                                   "WHERE c.name <> b.name || ' ' || c.chapter;"),
              QStringList());
     // Every book opens at chapter 1, and every chapter has verses 1…n.
-    QCOMPARE(readRows("SELECT book FROM bibles WHERE book NOT IN "
-                      "(SELECT book FROM verses WHERE chapter = 1 AND verse = 1);"),
+    QCOMPARE(TestSupport::readRows(QStringLiteral("ru"),
+                                   "SELECT book FROM bibles WHERE book NOT IN "
+                                   "(SELECT book FROM verses WHERE chapter = 1 AND verse = 1);"),
              QStringList());
-    QCOMPARE(readRows("SELECT book, chapter, count(*), count(DISTINCT verse), min(verse), "
-                      "max(verse) FROM verses GROUP BY book, chapter "
-                      "HAVING min(verse) <> 1 OR max(verse) <> count(*) "
-                      "OR count(DISTINCT verse) <> count(*);"),
-             QStringList());
-    QCOMPARE(readRows("SELECT count(*) FROM chapters c WHERE NOT EXISTS (SELECT 1 FROM verses v "
-                      "WHERE v.book = c.book AND v.chapter = c.chapter);"),
+    QCOMPARE(
+        TestSupport::readRows(QStringLiteral("ru"),
+                              "SELECT book, chapter, count(*), count(DISTINCT verse), min(verse), "
+                              "max(verse) FROM verses GROUP BY book, chapter "
+                              "HAVING min(verse) <> 1 OR max(verse) <> count(*) "
+                              "OR count(DISTINCT verse) <> count(*);"),
+        QStringList());
+    QCOMPARE(TestSupport::readRows(
+                 QStringLiteral("ru"),
+                 "SELECT count(*) FROM chapters c WHERE NOT EXISTS (SELECT 1 FROM verses v "
+                 "WHERE v.book = c.book AND v.chapter = c.chapter);"),
              QStringList{"0"});
 }
 

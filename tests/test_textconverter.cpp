@@ -38,35 +38,6 @@ QByteArray windows1251(const QString &asText)
     return QTextCodec::codecForName("windows-1251")->fromUnicode(asText);
 }
 
-// Rows of one statement, read through a connection of the test's own so that
-// the data store's lock and thread stay out of it.
-QStringList readRows(const QString &asLanguage, const QString &asStatement)
-{
-    const QString vsName = QStringLiteral("check");
-    QStringList vcRows;
-    {
-        QSqlDatabase vDatabase = QSqlDatabase::addDatabase(QStringLiteral("QSQLITEICU"), vsName);
-        vDatabase.setDatabaseName(Application::dataPath() +
-                                  QStringLiteral("/kvr_main_%0.sqlite").arg(asLanguage));
-        if (vDatabase.open()) {
-            QSqlQuery vQuery(vDatabase);
-            if (vQuery.exec(asStatement)) {
-                while (vQuery.next()) {
-                    QStringList vcColumns;
-                    for (int i = 0; i < vQuery.record().count(); ++i)
-                        vcColumns << vQuery.value(i).toString();
-                    vcRows << vcColumns.join(QLatin1Char('|'));
-                }
-            } else {
-                vcRows << QStringLiteral("failed: ") + asStatement;
-            }
-        }
-        vDatabase.close();
-    }
-    QSqlDatabase::removeDatabase(vsName);
-    return vcRows;
-}
-
 const QString csSermonHeader = QStringLiteral("58-0302\nLet's go\n-\nen-58-0302.pdf\n-\n0:41:10\n"
                                               "Hillcrest\n");
 
@@ -337,9 +308,9 @@ void TestTextConverter::apostrophesSurviveTheDatabase()
                                             false},
                                            {}, &vcTitles));
 
-    QCOMPARE(readRows("en", "SELECT name, pdf, place FROM quotes;"),
+    QCOMPARE(TestSupport::readRows("en", "SELECT name, pdf, place FROM quotes;"),
              QStringList{"Let's go|en-58-0302.pdf|Hillcrest"});
-    QCOMPARE(readRows("en", "SELECT date, id, text FROM paragraphs;"),
+    QCOMPARE(TestSupport::readRows("en", "SELECT date, id, text FROM paragraphs;"),
              QStringList{"58-0302|E-1| We'll see, won't we?"});
     // The catalogue finds the item by the text it shows, which has one apostrophe.
     QCOMPARE(vcTitles, QStringList{"Let's go (58-0302)"});
@@ -356,11 +327,13 @@ void TestTextConverter::bibleFilesOfOneRunEachStartAtBookOne()
         [&vcBooks](const QString &asBook) { vcBooks << asBook; }));
 
     QCOMPARE(vcBooks, (QStringList{"Genesis", "Exodus", "Matthew"}));
-    QCOMPARE(readRows("fr", "SELECT book, name FROM bibles ORDER BY rowid;"),
+    QCOMPARE(TestSupport::readRows("fr", "SELECT book, name FROM bibles ORDER BY rowid;"),
              (QStringList{"1|Genesis", "2|Exodus", "1|Matthew"}));
-    QCOMPARE(readRows("fr", "SELECT book, chapter, name FROM chapters ORDER BY rowid;"),
-             (QStringList{"1|1|Genesis 1", "2|1|Exodus 1", "1|1|Matthew 1", "1|2|Matthew 2"}));
-    QCOMPARE(readRows("fr", "SELECT book, chapter, verse, text FROM verses ORDER BY rowid;"),
+    QCOMPARE(
+        TestSupport::readRows("fr", "SELECT book, chapter, name FROM chapters ORDER BY rowid;"),
+        (QStringList{"1|1|Genesis 1", "2|1|Exodus 1", "1|1|Matthew 1", "1|2|Matthew 2"}));
+    QCOMPARE(TestSupport::readRows("fr",
+                                   "SELECT book, chapter, verse, text FROM verses ORDER BY rowid;"),
              (QStringList{"1|1|1|A", "2|1|1|B", "1|1|1|C", "1|2|1|D"}));
 }
 
@@ -412,8 +385,9 @@ void TestTextConverter::replaceEmptiesTheTablesFirst()
                                               "chapters: name", "verses: text"}) {
         const QStringList vcParts = vsTable.split(": ");
         vcTables << vcParts.at(0) + ": " +
-                        readRows("ru", QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid;")
-                                           .arg(vcParts.at(1), vcParts.at(0)))
+                        TestSupport::readRows("ru",
+                                              QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid;")
+                                                  .arg(vcParts.at(1), vcParts.at(0)))
                             .join(", ");
     }
     QCOMPARE(vcTables.join("; "), asTables);
@@ -436,7 +410,7 @@ void TestTextConverter::runReadsSogFilesInNameOrder()
 
     QCOMPARE(vcProgress, (QStringList{"1/2 a.txt", "2/2 b.sog"}));
     QCOMPARE(vcTitles, (QStringList{"First (47-0412)", "Second (51-0923)"}));
-    QCOMPARE(readRows("en", "SELECT name FROM quotes ORDER BY rowid;"),
+    QCOMPARE(TestSupport::readRows("en", "SELECT name FROM quotes ORDER BY rowid;"),
              (QStringList{"First", "Second"}));
     // The run leaves its language as the current one and notes the update.
     QCOMPARE(Application::settings()->value("DataLanguage").toString(), QStringLiteral("en"));
@@ -481,18 +455,19 @@ void TestTextConverter::demoSermonsConvertCleanly()
 
     // Every sermon has a real body: enough paragraphs, none of them empty, and
     // no character that a wrong decoding would leave behind.
-    const QStringList vcCounts =
-        readRows(asLanguage, "SELECT q.date, count(p.rowid), min(length(p.text)) FROM quotes q "
-                             "LEFT JOIN paragraphs p ON p.date = q.date GROUP BY q.date;");
+    const QStringList vcCounts = TestSupport::readRows(
+        asLanguage, "SELECT q.date, count(p.rowid), min(length(p.text)) FROM quotes q "
+                    "LEFT JOIN paragraphs p ON p.date = q.date GROUP BY q.date;");
     QCOMPARE(vcCounts.size(), vnFiles);
     for (const QString &vsRow : vcCounts) {
         const QStringList vcColumns = vsRow.split('|');
         QVERIFY2(vcColumns.at(1).toInt() >= 15, qPrintable(vsRow));
         QVERIFY2(vcColumns.at(2).toInt() > 20, qPrintable(vsRow));
     }
-    const QStringList vcTexts = readRows(asLanguage, "SELECT name || ' ' || place || ' ' || text "
-                                                     "FROM quotes q JOIN paragraphs p "
-                                                     "ON p.date = q.date;");
+    const QStringList vcTexts =
+        TestSupport::readRows(asLanguage, "SELECT name || ' ' || place || ' ' || text "
+                                          "FROM quotes q JOIN paragraphs p "
+                                          "ON p.date = q.date;");
     for (const QString &vsText : vcTexts) {
         QVERIFY2(!vsText.contains(QChar::ReplacementCharacter), qPrintable(vsText));
         // UTF-8 read as windows-1251 turns "é" into "Г©", "а" into "Р°", "т" into "С‚".

@@ -6,6 +6,9 @@
 
 #include <QFile>
 #include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
 
 #include <sys/stat.h>
 
@@ -37,6 +40,33 @@ void initProcess()
 int unexpectedBoxes()
 {
     return gnUnexpectedBoxes.load();
+}
+
+QStringList readRows(const QString &asLanguage, const QString &asStatement)
+{
+    const QString vsName = QStringLiteral("readRows");
+    QStringList vcRows;
+    {
+        QSqlDatabase vDatabase = QSqlDatabase::addDatabase(QStringLiteral("QSQLITEICU"), vsName);
+        vDatabase.setDatabaseName(Application::dataPath() +
+                                  QStringLiteral("/kvr_main_%0.sqlite").arg(asLanguage));
+        if (vDatabase.open()) {
+            QSqlQuery vQuery(vDatabase);
+            if (vQuery.exec(asStatement)) {
+                while (vQuery.next()) {
+                    QStringList vcColumns;
+                    for (int i = 0; i < vQuery.record().count(); ++i)
+                        vcColumns << vQuery.value(i).toString();
+                    vcRows << vcColumns.join(QLatin1Char('|'));
+                }
+            } else {
+                vcRows << QStringLiteral("failed: ") + asStatement;
+            }
+        }
+        vDatabase.close();
+    }
+    QSqlDatabase::removeDatabase(vsName);
+    return vcRows;
 }
 
 int fileMode(const QString &asPath)

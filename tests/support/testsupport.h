@@ -71,6 +71,11 @@ int unexpectedBoxes();
 // The permission bits of a file as the file system holds them (QFile's
 // permissions describe what the current user may do, which for root is all).
 int fileMode(const QString &asPath);
+// Rows of one statement on the database of a data language, as
+// "column|column|…", read through a connection of the test's own so that the
+// data store's lock and thread stay out of it ("failed: <statement>" when it
+// fails).
+QStringList readRows(const QString &asLanguage, const QString &asStatement);
 } // namespace TestSupport
 
 // Like QTEST_MAIN, with the process set up as above; the program fails when a
