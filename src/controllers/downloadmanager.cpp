@@ -60,7 +60,6 @@ DownloadManager::~DownloadManager()
 void DownloadManager::setUrl(const QString &asUrl)
 {
     msUrl = asUrl;
-    mbFinished = false;
 }
 
 void DownloadManager::setFileName(const QString &asFileName)
@@ -135,7 +134,6 @@ QNetworkReply *DownloadManager::download(DownloadManager::DownloadType aType)
     mbVersionList = (aType == VersionList);
     if (mbVersionList)
         mcFileList.clear();
-    mbFinished = false;
     mbWriteFailed = false;
     mnError = QNetworkReply::NoError;
 
@@ -263,7 +261,6 @@ void DownloadManager::finish()
     // the target as it was.
     mpSaveFile.reset();
     mpReply = nullptr;
-    mbFinished = true;
     emit done();
 }
 

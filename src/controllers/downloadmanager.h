@@ -83,7 +83,6 @@ private:
     QNetworkAccessManager *mpManager = nullptr;
     QString msUrl;
     bool mbVersionList = false;
-    bool mbFinished = true;
     // The reply in flight; null when the manager is idle.
     QPointer<QNetworkReply> mpReply;
     // A data file is written here as it arrives and replaces the target only
