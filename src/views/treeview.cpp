@@ -364,6 +364,20 @@ void TreeView::deleteSql()
         emit deleteRequested(vsList);
 }
 
+namespace {
+// Answered on the data store's thread: the mouse must never wait for a search
+// that holds the connection.
+void requestStatusText(Database *apDatabase, const QString &asDate, int anParentRow, int anRow)
+{
+    QMetaObject::invokeMethod(
+        apDatabase,
+        [apDatabase, asDate, anParentRow, anRow] {
+            apDatabase->updateStatusText(asDate, anParentRow, anRow);
+        },
+        Qt::QueuedConnection);
+}
+} // namespace
+
 void TreeView::showHoverStatus(const QModelIndex &aIndex)
 {
     const QString vsText = aIndex.data(Qt::DisplayRole).toString();
@@ -378,12 +392,12 @@ void TreeView::showHoverStatus(const QModelIndex &aIndex)
     if (mnKind == Bible) {
         const QModelIndex vSource = mpProxy->mapToSource(aIndex);
         const int vnBookRow = vSource.parent().isValid() ? vSource.parent().row() : vSource.row();
-        vpDatabase->updateStatusText(QString(), vnBookRow, vSource.row());
+        requestStatusText(vpDatabase, QString(), vnBookRow, vSource.row());
     } else {
         emit statusMessage(QStringLiteral("-"));
         QString vsDate = vsText.mid(vsText.indexOf(QLatin1Char('(')) + 1);
         vsDate.chop(1);
-        vpDatabase->updateStatusText(vsDate, 0, 0);
+        requestStatusText(vpDatabase, vsDate, 0, 0);
     }
     msLastHoverText = vsText;
 }

@@ -5,6 +5,8 @@
 #include <QModelIndex>
 #include <QTreeView>
 
+#include <atomic>
+
 class PageOpener;
 class QAction;
 class QSortFilterProxyModel;
@@ -96,7 +98,8 @@ private:
     QStandardItemModel *mpModel = nullptr;
     QSortFilterProxyModel *mpProxy = nullptr;
     bool mbPropagating = false;
-    int mnKind = ByYear;
+    // Read by the data store's thread when it answers a hover.
+    std::atomic<int> mnKind{ByYear};
     QString msLastHoverText;
     QAction *mpCheckAllAction = nullptr;
     QAction *mpUncheckAllAction = nullptr;

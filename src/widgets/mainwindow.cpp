@@ -195,6 +195,9 @@ void MainWindow::showEvent(QShowEvent *apEvent)
 
 MainWindow::~MainWindow()
 {
+    // The data store may still be answering a hover on its thread; from here
+    // on it must not reach the tree.
+    Application::database()->setTreeView(nullptr);
     Application::settings()->setValue(QStringLiteral("mainWindowState"),
                                       QString::fromLatin1(saveState(0).toBase64()));
 }
