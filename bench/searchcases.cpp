@@ -27,6 +27,7 @@
 #include "corpusgenerator.h"
 #include "models/cataloguetree.h"
 #include "models/database.h"
+#include "models/searchstatements.h"
 #include "views/treeview.h"
 #include "widgets/navigationwidget.h"
 #include "widgets/searchwidget.h"
@@ -204,7 +205,7 @@ public:
             mpTabs->closeTabsWithTitle(vsTitle);
             TabArea *vpPage = mpTabs->openTab(vsTitle);
             mpPage = vpPage;
-            const QString vsSql = SearchWidget::sqlText(aSearch.msText);
+            const QString vsSql = SearchStatements::fromUserText(aSearch.msText);
             vpPage->clearArticles();
             vpPage->setSearchQuery(vsSql, aSearch.msRestriction, aSearch.mFlags);
             if (aSearch.mbBible)

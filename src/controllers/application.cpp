@@ -260,11 +260,15 @@ QString Application::stylePath()
 
 QString Application::databaseFilePath()
 {
-    const QString vsLanguage =
-        settings()->value(QStringLiteral("DataLanguage"), QStringLiteral("ru")).toString();
+    return databaseFilePath(
+        settings()->value(QStringLiteral("DataLanguage"), QStringLiteral("ru")).toString());
+}
+
+QString Application::databaseFilePath(const QString &asLanguage)
+{
     return QDir(dataPath())
         .absoluteFilePath(
-            QStringLiteral("kvr_main%0.sqlite").arg(QStringLiteral("_") + vsLanguage));
+            QStringLiteral("kvr_main%0.sqlite").arg(QStringLiteral("_") + asLanguage));
 }
 
 QString Application::updateServerBase()

@@ -43,7 +43,9 @@ public:
     static QString dataPath();
     static QString assetPath();
     static QString stylePath();
+    // The database file of the current data language, or of asLanguage.
     static QString databaseFilePath();
+    static QString databaseFilePath(const QString &asLanguage);
 
     // The folder that holds the settings file and the data folders: the
     // executable's directory unless a tool or a test chose another one.

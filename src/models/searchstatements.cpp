@@ -126,6 +126,16 @@ QString condition(const QString &asText, AdvancedSearchFlags aFlags)
     return joinWords(vsText, QString(), QStringLiteral("*"), QStringLiteral(" "));
 }
 
+QString fromUserText(const QString &asText)
+{
+    QString vsText;
+    vsText.reserve(asText.size());
+    for (const QChar vChar : asText)
+        if (vChar.category() != QChar::Other_Control)
+            vsText.append(vChar);
+    return vsText.replace(QLatin1Char('\''), QStringLiteral("''"));
+}
+
 QString restrictionList(const QString &asList)
 {
     const QString vsList = asList.trimmed();

@@ -39,6 +39,10 @@ void setIndexesAllowed(bool abAllowed); // default true
 // control characters are dropped, and a run of apostrophes of odd length
 // (an undoubled one from a careless caller) gets one more.
 QString condition(const QString &asText, AdvancedSearchFlags aFlags);
+
+// A search text as typed, as the searches take it: apostrophes doubled, and
+// no control characters (they have no meaning in a search).
+QString fromUserText(const QString &asText);
 bool isLikeSearch(AdvancedSearchFlags aFlags);
 
 // A restriction list "(12, 57)" as the statements take it: "(12,57)", or

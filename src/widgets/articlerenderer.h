@@ -1,23 +1,12 @@
 #pragma once
 
+#include "models/pagerecords.h"
+
 #include <QString>
 #include <QTextCharFormat>
 #include <QVector>
 
 class QTextBrowser;
-
-// One record a page shows: a paragraph or verse of a document (with its
-// parallel translation once one arrives), or one search hit.
-struct ArticleRecord
-{
-    QString msExtra1; // a hit's sermon date, or its Bible book
-    QString msExtra2; // a Bible hit's chapter
-    QString msNumber;
-    QString msLeftTitle;
-    QString msLeftText;
-    QString msRightTitle;
-    QString msRightText;
-};
 
 // The character formats of rendered pages, from "fontName" and "fontSize".
 struct ArticleFormats

@@ -1,6 +1,7 @@
 #include "widgets/searchwidget.h"
 
 #include "controllers/modalbox.h"
+#include "models/searchstatements.h"
 #include "views/treeview.h"
 #include "widgets/tabarea.h"
 #include "widgets/tabwidget.h"
@@ -29,16 +30,6 @@ SearchWidget::SearchWidget(QWidget *parent) : QWidget(parent)
     retranslate();
 }
 
-QString SearchWidget::sqlText(const QString &asText)
-{
-    QString vsText;
-    vsText.reserve(asText.size());
-    for (const QChar vChar : asText)
-        if (vChar.category() != QChar::Other_Control)
-            vsText.append(vChar);
-    return vsText.replace(QLatin1Char('\''), QStringLiteral("''"));
-}
-
 void SearchWidget::search()
 {
     startSearch(NoOption);
@@ -47,7 +38,7 @@ void SearchWidget::search()
 void SearchWidget::startSearch(AdvancedSearchFlags aFlags)
 {
     const QString vsText = mpLineEdit->text();
-    if (sqlText(vsText).trimmed().isEmpty()) {
+    if (SearchStatements::fromUserText(vsText).trimmed().isEmpty()) {
         ModalBox::information(this, QString(), tr("Search text is too short"));
         return;
     }
@@ -56,7 +47,7 @@ void SearchWidget::startSearch(AdvancedSearchFlags aFlags)
     const QString vsTitle = QStringLiteral("<%0>").arg(vsText);
     mpTabs->closeTabsWithTitle(vsTitle);
     TabArea *vpPage = mpTabs->openTab(vsTitle);
-    const QString vsSql = sqlText(vsText);
+    const QString vsSql = SearchStatements::fromUserText(vsText);
     vpPage->clearArticles();
     const bool vbBible = mpTreeView && mpTreeView->kind() == CatalogueTree::Bible;
     const QString vsList =

@@ -28,10 +28,6 @@ public:
     QPushButton *searchButton() const { return mpSearchButton; }
     QPushButton *advancedButton() const { return mpAdvancedButton; }
 
-    // The text as it goes into a statement: apostrophes doubled, and no
-    // control characters (they have no meaning in a search).
-    static QString sqlText(const QString &asText);
-
 signals:
     void searchMessages(TabArea *apTab, QString asText, QString asDates, AdvancedSearchFlags aFlags,
                         int anOffset, int anParagraphsOnPage = -1);

@@ -92,11 +92,6 @@ TextBrowser *TabArea::makeView(const QString &asName)
     return vpView;
 }
 
-void TabArea::setTitle(const QString &asTitle)
-{
-    msTitle = asTitle;
-}
-
 bool TabArea::isDocumentPage() const
 {
     return msSearchText.isEmpty();
@@ -118,32 +113,58 @@ int TabArea::pageSize(bool abOnePage) const
     return isBible() ? vpOptions->versesCount() : vpOptions->paragraphCount();
 }
 
-void TabArea::addArticle(const QString &asTitle, const QString &asNumber, const QString &asText,
-                         bool abMain, const QString &asExtra1, const QString &asExtra2)
+void TabArea::addSermonParagraph(const QString &asRecord)
+{
+    PageRecords::SermonDetails vDetails;
+    if (!mRecords.addSermonParagraph(asRecord, &vDetails))
+        return;
+    msTranslator = vDetails.msTranslator;
+    msPdf = vDetails.msPdf;
+    msMp3 = vDetails.msMp3;
+    msLength = vDetails.msLength;
+    msPlace = vDetails.msPlace;
+    msDateInfo = vDetails.msDate;
+    recordAdded(true);
+}
+
+void TabArea::addParallelParagraph(const QString &asRecord)
+{
+    if (mRecords.addParallelParagraph(asRecord))
+        recordAdded(false);
+}
+
+void TabArea::addVerse(const QString &asBook, const QString &asChapter, const QString &asVerse,
+                       const QString &asText)
+{
+    msDateInfo = asBook;
+    msChapterInfo = asChapter;
+    mRecords.addVerse(asVerse, asText);
+    recordAdded(true);
+}
+
+void TabArea::addParallelVerse(const QString &asName, const QString &asVerse, const QString &asText,
+                               const QString &asChapter)
+{
+    const QString vsPageLanguage = Application::sharedOptions()->dataLanguage();
+    const QString vsParallelLocale = msParallelLocale;
+    mRecords.addParallelVerse(asName, asVerse, asText, asChapter, msDateInfo.toInt(),
+                              msChapterInfo.toInt(), [&](int anChapter, int anVerse) {
+                                  return Application::database()->convertPsalm(
+                                      anChapter, anVerse, vsParallelLocale, vsPageLanguage);
+                              });
+    recordAdded(false);
+}
+
+void TabArea::addHit(const QString &asTitle, const QString &asNumber, const QString &asText,
+                     const QString &asKey, const QString &asChapter)
+{
+    mRecords.addHit(asTitle, asNumber, asText, asKey, asChapter);
+    recordAdded(true);
+}
+
+void TabArea::recordAdded(bool abMain)
 {
     mbMainSide = abMain;
-    if (abMain) {
-        mcArticles.append({asExtra1, asExtra2, asNumber, asTitle, asText, QString(), QString()});
-    } else {
-        QString vsKey = asNumber;
-        if (msDateInfo.toInt() == 19) {
-            // Psalms are numbered differently between the Russian Bible and the
-            // others: take the parallel verse into this page's numbering, and
-            // leave out verses that belong to another psalm here.
-            const QPair<int, int> vPlace = Application::database()->convertPsalm(
-                asExtra2.toInt(), asNumber.toInt(), msParallelLocale,
-                Application::sharedOptions()->dataLanguage());
-            if (vPlace.first != msChapterInfo.toInt())
-                return;
-            vsKey = QString::number(vPlace.second);
-        }
-        for (ArticleRecord &vRecord : mcArticles) {
-            if (vRecord.msNumber == vsKey) {
-                vRecord.msRightTitle = asTitle;
-                vRecord.msRightText = asText;
-            }
-        }
-    }
     if (mpTranslationButton->isEnabled() && abMain && isBible())
         mpNavigation->setPagesCount(1);
 }
@@ -161,18 +182,19 @@ void TabArea::showArticles(int anFrom, const QString &asText, AdvancedSearchFlag
     vpView->setUpdatesEnabled(false);
     vpView->document()->setDefaultFont(mFormats.mText.font());
 
-    int vnLimit = (isBible() && asText.isEmpty()) ? mcArticles.size() : vnPageSize + anFrom;
-    vnLimit = qMin(vnLimit, mcArticles.size());
-    if (mcArticles.isEmpty()) {
+    const QVector<ArticleRecord> &vcRecords = mRecords.records();
+    int vnLimit = (isBible() && asText.isEmpty()) ? vcRecords.size() : vnPageSize + anFrom;
+    vnLimit = qMin(vnLimit, vcRecords.size());
+    if (vcRecords.isEmpty()) {
         ArticleRenderer::renderNothingFound(vpView, mFormats);
         mpNavigation->setPagesCount(1);
     } else {
         if (asText.isEmpty()) {
             // A document always shows all its records.
-            vnLimit = mcArticles.size();
+            vnLimit = vcRecords.size();
             mpNavigation->hideControls();
         }
-        mnLastCursorPosition = ArticleRenderer::render(vpView, mcArticles, anFrom, vnLimit,
+        mnLastCursorPosition = ArticleRenderer::render(vpView, vcRecords, anFrom, vnLimit,
                                                        mbMainSide, pageKind(), mFormats);
         if (!asText.isEmpty())
             highlightSearch(asText, aFlags);
@@ -189,7 +211,7 @@ void TabArea::showArticles(int anFrom, const QString &asText, AdvancedSearchFlag
 
 void TabArea::clearArticles()
 {
-    mcArticles.clear();
+    mRecords.clear();
 }
 
 void TabArea::setNavigationParams(int anValue)
@@ -221,10 +243,7 @@ void TabArea::openTranslation(const QString &asLocale, const QString &asTranslat
 {
     msParallelLocale = asLocale;
     // A new translation replaces the previous one entirely.
-    for (ArticleRecord &vRecord : mcArticles) {
-        vRecord.msRightTitle.clear();
-        vRecord.msRightText.clear();
-    }
+    mRecords.clearParallel();
     if (isBible())
         emit openBibleAddLanguage(asLocale, this, msDateInfo, msChapterInfo);
     else
@@ -289,7 +308,7 @@ void TabArea::openHit(const QString &asLink)
         return;
     }
     QString vsTitle;
-    for (const ArticleRecord &vRecord : qAsConst(mcArticles))
+    for (const ArticleRecord &vRecord : mRecords.records())
         if (vRecord.msExtra1 == vsHead)
             vsTitle = vRecord.msLeftTitle;
     vsTitle = vsTitle.contains(QLatin1Char('(')) ? vsTitle.section(QLatin1Char('('), 0, 0).trimmed()

@@ -31,8 +31,8 @@ public:
     TabArea(TreeView *apTreeView, QWidget *parent);
     ~TabArea() override;
 
-    void setTitle(const QString &asTitle);
-    QString title() const { return msTitle; }
+    void setTitle(const QString &asTitle) { mRecords.setTitle(asTitle); }
+    QString title() const { return mRecords.title(); }
     void setTranslator(const QString &asValue) { msTranslator = asValue; }
     void setPdf(const QString &asValue) { msPdf = asValue; }
     void setMp3(const QString &asValue) { msMp3 = asValue; }
@@ -50,11 +50,18 @@ public:
     int mode() const { return mnMode; }
     bool isBible() const { return mnMode == 2; }
 
-    void addArticle(const QString &asTitle, const QString &asNumber, const QString &asText,
-                    bool abMain, const QString &asExtra1, const QString &asExtra2);
+    // The data store's results for this page (see PageRecords).
+    void addSermonParagraph(const QString &asRecord);
+    void addParallelParagraph(const QString &asRecord);
+    void addVerse(const QString &asBook, const QString &asChapter, const QString &asVerse,
+                  const QString &asText);
+    void addParallelVerse(const QString &asName, const QString &asVerse, const QString &asText,
+                          const QString &asChapter);
+    void addHit(const QString &asTitle, const QString &asNumber, const QString &asText,
+                const QString &asKey, const QString &asChapter);
     void showArticles(int anFrom, const QString &asText, AdvancedSearchFlags aFlags, bool abAppend);
     void clearArticles();
-    const QVector<ArticleRecord> &articles() const { return mcArticles; }
+    const QVector<ArticleRecord> &articles() const { return mRecords.records(); }
     void setNavigationParams(int anValue);
     void setFoundPagesCount(int anCount);
     int foundCount() const { return mnFoundCount; }
@@ -117,6 +124,7 @@ private:
     ArticleRenderer::PageKind pageKind() const;
     void retranslate();
     void openHit(const QString &asLink);
+    void recordAdded(bool abMain);
     void requestResultPage(int anOffset, int anPageSize);
 
     int mnMode = 0;
@@ -134,8 +142,7 @@ private:
     QString msRestriction;
     AdvancedSearchFlags mSearchFlags;
     SearchHighlighter *mpHighlighter = nullptr;
-    QString msTitle;
-    QVector<ArticleRecord> mcArticles;
+    PageRecords mRecords;
     bool mbMainSide = true;
     bool mbOnePage = false;
     int mnFoundCount = -1;

@@ -128,23 +128,17 @@ void TabWidget::retirePage(TabArea *apPage)
 }
 
 void TabWidget::addChapter(TabArea *apTab, QString asDateInfo, QString asChapterInfo,
-                           QString asTitle, QString asNumber, QString asText)
+                           QString /*asTitle*/, QString asNumber, QString asText)
 {
-    if (!isOpen(apTab))
-        return;
-    apTab->setDateInfo(asDateInfo);
-    apTab->setChapterInfo(asChapterInfo);
-    apTab->addArticle(QStringLiteral("%0:%1").arg(apTab->title(), asTitle), asNumber, asText, true,
-                      QString(), QString());
+    if (isOpen(apTab))
+        apTab->addVerse(asDateInfo, asChapterInfo, asNumber, asText);
 }
 
 void TabWidget::addOtherChapter(TabArea *apTab, QString asName, QString asVerse, QString asText,
                                 QString asChapter)
 {
-    if (!isOpen(apTab))
-        return;
-    apTab->addArticle(QStringLiteral("%0:%1").arg(asName, asVerse), asVerse,
-                      asText + QStringLiteral("\n"), false, QString(), asChapter);
+    if (isOpen(apTab))
+        apTab->addParallelVerse(asName, asVerse, asText, asChapter);
 }
 
 void TabWidget::finishArticles(TabArea *apTab)
@@ -162,34 +156,14 @@ void TabWidget::finishSearchArticles(TabArea *apTab, QString asText, AdvancedSea
 
 void TabWidget::addParagraph(TabArea *apTab, QString asParameter)
 {
-    if (!isOpen(apTab))
-        return;
-    const QStringList vcParts = asParameter.split(QLatin1Char('\t'));
-    if (vcParts.size() < 8)
-        return;
-    apTab->setTranslator(vcParts.at(0));
-    apTab->setPdf(vcParts.at(1));
-    apTab->setMp3(vcParts.at(2));
-    apTab->setLength(vcParts.at(3));
-    apTab->setPlace(vcParts.at(4));
-    apTab->setDateInfo(vcParts.at(5));
-    // The text is the last field and may itself hold tabs.
-    apTab->addArticle(
-        QStringLiteral("%0, %1, %2").arg(apTab->title(), vcParts.at(4), vcParts.at(0)),
-        vcParts.at(6), vcParts.mid(7).join(QLatin1Char('\t')), true, QString(), QString());
+    if (isOpen(apTab))
+        apTab->addSermonParagraph(asParameter);
 }
 
 void TabWidget::addOtherParagraph(TabArea *apTab, QString asParameter)
 {
-    if (!isOpen(apTab))
-        return;
-    const QStringList vcParts = asParameter.split(QLatin1Char('\t'));
-    if (vcParts.size() < 6)
-        return;
-    apTab->addArticle(QStringLiteral("%0, (%1), %2, (%3)")
-                          .arg(vcParts.at(0), vcParts.at(1), vcParts.at(2), vcParts.at(3)),
-                      vcParts.at(4), vcParts.mid(5).join(QLatin1Char('\t')), false, QString(),
-                      QString());
+    if (isOpen(apTab))
+        apTab->addParallelParagraph(asParameter);
 }
 
 void TabWidget::showRightText(TabArea *apTab)
@@ -202,14 +176,14 @@ void TabWidget::addSearchMessage(TabArea *apTab, QString asTitle, QString asNumb
                                  QString asSearchText, QString asDateInfo)
 {
     if (isOpen(apTab))
-        apTab->addArticle(asTitle, asNumber, asSearchText, true, asDateInfo, QString());
+        apTab->addHit(asTitle, asNumber, asSearchText, asDateInfo, QString());
 }
 
 void TabWidget::addSearchBible(TabArea *apTab, QString asTitle, QString asNumber,
                                QString asSearchText, QString asBook, QString asChapter)
 {
     if (isOpen(apTab))
-        apTab->addArticle(asTitle, asNumber, asSearchText, true, asBook, asChapter);
+        apTab->addHit(asTitle, asNumber, asSearchText, asBook, asChapter);
 }
 
 void TabWidget::setNavigationParams(TabArea *apTab, int anValue)
