@@ -158,6 +158,13 @@ QStringList TextConverter::convertBibleFile(const QString &asPath, const BookFou
     return vcStatements;
 }
 
+QStringList TextConverter::sourceFiles(const QString &asDirectory)
+{
+    // Sorted, so that two runs over the same folder number things alike.
+    return QDir(asDirectory)
+        .entryList({QStringLiteral("*.txt"), QStringLiteral("*.sog")}, QDir::Files, QDir::Name);
+}
+
 bool TextConverter::importDirectory(const ImportRun &aRun, const Progress &aProgress,
                                     QStringList *apTitles, const BookFound &aOnBook)
 {
@@ -166,9 +173,7 @@ bool TextConverter::importDirectory(const ImportRun &aRun, const Progress &aProg
         qDebug().noquote() << "Import folder not readable:" << aRun.msDirectory;
         return false;
     }
-    // Sorted, so that two runs over the same folder number things alike.
-    const QStringList vcFiles = vDirectory.entryList(
-        {QStringLiteral("*.txt"), QStringLiteral("*.sog")}, QDir::Files, QDir::Name);
+    const QStringList vcFiles = sourceFiles(aRun.msDirectory);
 
     // Through the shared options rather than the data store alone, so that
     // what they report as the data language (media addresses, menus) follows.

@@ -46,6 +46,9 @@ public:
     // aOnBook hears each new book's name. An unreadable file gives none.
     static QStringList convertBibleFile(const QString &asPath, const BookFound &aOnBook = {});
 
+    // The source files of a folder, "*.txt" and "*.sog", in name order.
+    static QStringList sourceFiles(const QString &asDirectory);
+
     // Converts every "*.txt" and "*.sog" file of the run's folder, in name
     // order, into the database of the run's language, which stays the current
     // data language afterwards. aProgress is called after each file. Returns

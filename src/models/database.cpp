@@ -414,6 +414,14 @@ QPair<int, int> Database::convertPsalm(int anChapter, int anVerse, const QString
     return PsalmTable::convertPsalm(mcPsalms, anChapter, anVerse, asFrom, asTo);
 }
 
+PageRecords::PsalmPlacement Database::psalmPlacement(const QString &asFrom,
+                                                     const QString &asTo) const
+{
+    return [this, asFrom, asTo](int anChapter, int anVerse) {
+        return convertPsalm(anChapter, anVerse, asFrom, asTo);
+    };
+}
+
 QString Database::convertPsalmChapters(int anChapter, const QString &asFrom,
                                        const QString &asTo) const
 {

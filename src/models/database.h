@@ -1,5 +1,6 @@
 #pragma once
 
+#include "models/pagerecords.h"
 #include "models/psalmtable.h"
 #include "models/searchflags.h"
 
@@ -81,6 +82,9 @@ public:
     QPair<int, int> convertPsalm(int anChapter, int anVerse, const QString &asFrom,
                                  const QString &asTo) const;
     QString convertPsalmChapters(int anChapter, const QString &asFrom, const QString &asTo) const;
+    // convertPsalm from asFrom's numbering into asTo's, for a page pairing a
+    // parallel chapter with its own (the data store must outlive it).
+    PageRecords::PsalmPlacement psalmPlacement(const QString &asFrom, const QString &asTo) const;
     static QString convertBookNumber(int anBook, const QString &asFrom, const QString &asTo);
 
     // asText with every word of asSearch (split at single blanks) wrapped in

@@ -145,13 +145,10 @@ void TabArea::addVerse(const QString &asBook, const QString &asChapter, const QS
 void TabArea::addParallelVerse(const QString &asName, const QString &asVerse, const QString &asText,
                                const QString &asChapter)
 {
-    const QString vsPageLanguage = Application::sharedOptions()->dataLanguage();
-    const QString vsParallelLocale = msParallelLocale;
     mRecords.addParallelVerse(asName, asVerse, asText, asChapter, msDateInfo.toInt(),
-                              msChapterInfo.toInt(), [&](int anChapter, int anVerse) {
-                                  return Application::database()->convertPsalm(
-                                      anChapter, anVerse, vsParallelLocale, vsPageLanguage);
-                              });
+                              msChapterInfo.toInt(),
+                              Application::database()->psalmPlacement(
+                                  msParallelLocale, Application::sharedOptions()->dataLanguage()));
     recordAdded(false);
 }
 

@@ -1,0 +1,117 @@
+#include "cli/session.h"
+
+#include "cli/clilog.h"
+#include "cli/exitstatus.h"
+#include "controllers/application.h"
+#include "controllers/sharedoptions.h"
+#include "models/database.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSettings>
+
+namespace {
+const QString csDataLanguage = QStringLiteral("DataLanguage");
+} // namespace
+
+Session::Session(const QCommandLineParser &aParser)
+    : msApplicationDirectory(aParser.value(QStringLiteral("app-dir"))),
+      msLanguage(aParser.isSet(QStringLiteral("lang")) ? aParser.value(QStringLiteral("lang"))
+                                                       : QString()),
+      mOut(aParser.isSet(QStringLiteral("json")))
+{
+}
+
+Session::~Session()
+{
+    if (mbLanguageSaved) {
+        QSettings *vpSettings = Application::settings();
+        if (mPreviousLanguage.isValid())
+            vpSettings->setValue(csDataLanguage, mPreviousLanguage);
+        else
+            vpSettings->remove(csDataLanguage);
+    }
+    Application::releaseSingletons();
+}
+
+int Session::prepare()
+{
+    if (!msApplicationDirectory.isEmpty()) {
+        const QFileInfo vFolder(msApplicationDirectory);
+        if (!vFolder.isDir())
+            return fail(BadArguments, QStringLiteral("no application folder at %0")
+                                          .arg(QDir::toNativeSeparators(msApplicationDirectory)));
+        Application::setApplicationDirectory(vFolder.absoluteFilePath());
+    }
+    if (!msLanguage.isEmpty() && !isLanguageCode(msLanguage))
+        return fail(
+            BadArguments,
+            QStringLiteral("not a language code: %0 (two or three small letters)").arg(msLanguage));
+    return Success;
+}
+
+QString Session::language() const
+{
+    if (!msLanguage.isEmpty())
+        return msLanguage;
+    return Application::settings()->value(csDataLanguage, QStringLiteral("ru")).toString();
+}
+
+bool Session::isLanguageCode(const QString &asCode)
+{
+    static const QRegularExpression scCode(QStringLiteral("^[a-z]{2,3}$"));
+    return scCode.match(asCode).hasMatch();
+}
+
+int Session::requireDatabase(const QString &asLanguage)
+{
+    const QFileInfo vFile(Application::databaseFilePath(asLanguage));
+    if (!vFile.exists() || vFile.size() == 0)
+        return fail(DatabaseError,
+                    QStringLiteral("no database for the language \"%0\" (%1)")
+                        .arg(asLanguage, QDir::toNativeSeparators(vFile.filePath())));
+    if (!vFile.isReadable())
+        return fail(DatabaseError, QStringLiteral("the database %0 cannot be read")
+                                       .arg(QDir::toNativeSeparators(vFile.filePath())));
+    return Success;
+}
+
+int Session::openDatabase(const QString &asLanguage, bool abCreate)
+{
+    if (!abCreate) {
+        const int vnStatus = requireDatabase(asLanguage);
+        if (vnStatus != Success)
+            return vnStatus;
+    }
+    // The data store opens the file the setting names, from its first use on.
+    QSettings *vpSettings = Application::settings();
+    if (!mbLanguageSaved) {
+        mbLanguageSaved = true;
+        mPreviousLanguage = vpSettings->value(csDataLanguage);
+    }
+    vpSettings->setValue(csDataLanguage, asLanguage);
+    Application::sharedOptions();
+    if (!Application::database()->connectCurrentDatabase())
+        return fail(DatabaseError,
+                    QStringLiteral("the database %0 cannot be opened")
+                        .arg(QDir::toNativeSeparators(Application::databaseFilePath(asLanguage))));
+    return finish(Success);
+}
+
+Database &Session::database()
+{
+    return *Application::database();
+}
+
+int Session::fail(int aStatus, const QString &asMessage)
+{
+    CliLog::error(asMessage);
+    return aStatus;
+}
+
+int Session::finish(int aStatus) const
+{
+    return CliLog::sqlErrorSeen() ? DatabaseError : aStatus;
+}
