@@ -8,12 +8,24 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
 
 namespace {
 const QString csDataLanguage = QStringLiteral("DataLanguage");
+
+QMap<QString, QVariant> readSettings(const QString &asPath)
+{
+    QSettings vSettings(asPath, QSettings::IniFormat);
+    vSettings.setIniCodec("UTF-8");
+    QMap<QString, QVariant> vcValues;
+    for (const QString &vsKey : vSettings.allKeys())
+        vcValues.insert(vsKey, vSettings.value(vsKey));
+    return vcValues;
+}
+
 } // namespace
 
 Session::Session(const QCommandLineParser &aParser)
@@ -26,14 +38,41 @@ Session::Session(const QCommandLineParser &aParser)
 
 Session::~Session()
 {
-    if (mbLanguageSaved) {
-        QSettings *vpSettings = Application::settings();
-        if (mPreviousLanguage.isValid())
-            vpSettings->setValue(csDataLanguage, mPreviousLanguage);
-        else
-            vpSettings->remove(csDataLanguage);
-    }
+    // Stops the data store and writes the copy's settings to its file.
     Application::releaseSingletons();
+    carrySettingsBack();
+    Application::setSettingsFilePath(QString());
+}
+
+void Session::useSettingsCopy()
+{
+    msSettingsFile = Application::settingsFilePath();
+    if (!mSettingsCopy.isValid())
+        return; // no private copy possible: the real file is used
+    const QString vsCopy = mSettingsCopy.filePath(QStringLiteral("setting.ini"));
+    if (QFileInfo::exists(msSettingsFile)) {
+        if (!QFile::copy(msSettingsFile, vsCopy))
+            return;
+        QFile::setPermissions(vsCopy, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    mcSettingsBefore = readSettings(msSettingsFile);
+    Application::setSettingsFilePath(vsCopy);
+}
+
+void Session::carrySettingsBack()
+{
+    const QString vsCopy = Application::settingsFilePath();
+    if (vsCopy == msSettingsFile || msSettingsFile.isEmpty())
+        return;
+    const QMap<QString, QVariant> vcAfter = readSettings(vsCopy);
+    QSettings vReal(msSettingsFile, QSettings::IniFormat);
+    vReal.setIniCodec("UTF-8");
+    for (auto it = vcAfter.cbegin(); it != vcAfter.cend(); ++it) {
+        if (it.key() == csDataLanguage || it.key() == QLatin1String("Language"))
+            continue;
+        if (mcSettingsBefore.value(it.key()) != it.value())
+            vReal.setValue(it.key(), it.value());
+    }
 }
 
 int Session::prepare()
@@ -45,6 +84,7 @@ int Session::prepare()
                                           .arg(QDir::toNativeSeparators(msApplicationDirectory)));
         Application::setApplicationDirectory(vFolder.absoluteFilePath());
     }
+    useSettingsCopy();
     if (!msLanguage.isEmpty() && !isLanguageCode(msLanguage))
         return fail(
             BadArguments,
@@ -86,12 +126,7 @@ int Session::openDatabase(const QString &asLanguage, bool abCreate)
             return vnStatus;
     }
     // The data store opens the file the setting names, from its first use on.
-    QSettings *vpSettings = Application::settings();
-    if (!mbLanguageSaved) {
-        mbLanguageSaved = true;
-        mPreviousLanguage = vpSettings->value(csDataLanguage);
-    }
-    vpSettings->setValue(csDataLanguage, asLanguage);
+    Application::settings()->setValue(csDataLanguage, asLanguage);
     Application::sharedOptions();
     if (!Application::database()->connectCurrentDatabase())
         return fail(DatabaseError,

@@ -2,7 +2,9 @@
 
 #include "cli/recordwriter.h"
 
+#include <QMap>
 #include <QString>
+#include <QTemporaryDir>
 #include <QVariant>
 
 class Database;
@@ -11,10 +13,13 @@ class QCommandLineParser;
 // What every command shares: the application folder and its settings, the
 // output, and the data store opened on one data language's database.
 //
-// The data store picks its file through the "DataLanguage" setting, and the
-// program reads that setting at start. The tool sets it for the language it
-// works on and puts the earlier value back when it ends, so running a command
-// never changes the program's data language.
+// The data store picks its file through the "DataLanguage" setting, which
+// the program also reads. So that a command never changes, even for a moment,
+// the data language of a program running beside it, the tool works on a
+// private copy of the settings file; when it ends, the settings the data
+// store or the converter changed (a new database's version, the date of the
+// last update) are carried back into the real file, the language choices are
+// not.
 class Session
 {
 public:
@@ -49,9 +54,13 @@ public:
     static bool isLanguageCode(const QString &asCode);
 
 private:
+    void useSettingsCopy();
+    void carrySettingsBack();
+
     QString msApplicationDirectory;
     QString msLanguage;
-    bool mbLanguageSaved = false;
-    QVariant mPreviousLanguage;
+    QString msSettingsFile;
+    QTemporaryDir mSettingsCopy;
+    QMap<QString, QVariant> mcSettingsBefore;
     RecordWriter mOut;
 };

@@ -24,6 +24,7 @@ namespace {
 struct Singletons
 {
     QString msApplicationDirectory;
+    QString msSettingsFilePath;
     SharedOptions *mpSharedOptions = nullptr;
     Database *mpDatabase = nullptr;
     QThread *mpDatabaseThread = nullptr;
@@ -230,7 +231,13 @@ void Application::setApplicationDirectory(const QString &asPath)
 
 QString Application::settingsFilePath()
 {
-    return applicationDirectory() + QStringLiteral("/setting.ini");
+    const QString &vsPath = singletons().msSettingsFilePath;
+    return vsPath.isEmpty() ? applicationDirectory() + QStringLiteral("/setting.ini") : vsPath;
+}
+
+void Application::setSettingsFilePath(const QString &asPath)
+{
+    singletons().msSettingsFilePath = asPath;
 }
 
 QString Application::sqlPath()

@@ -37,7 +37,10 @@ public:
     static SharedOptions *sharedOptions();
     static Database *database();
 
+    // The settings file: setting.ini in the application folder, unless a
+    // tool chose another file (an empty path restores the usual one).
     static QString settingsFilePath();
+    static void setSettingsFilePath(const QString &asPath);
     static QString sqlPath();
     static QString importPath();
     static QString dataPath();
