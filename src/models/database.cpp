@@ -534,12 +534,19 @@ void Database::emitSermonHits(TabArea *apTab, const SearchStatements::Search &aS
     }
     QSqlQuery vDetail = newQuery();
     vDetail.prepare(SearchStatements::sermonDetail(mbSearchIndexes));
+    bool vbDetailFailed = false;
     while (vQuery.next()) {
         const QString vsDate = columnText(vQuery, 2);
         // Bound, not spliced: a date may hold an apostrophe.
         vDetail.bindValue(0, vsDate);
         QString vsTranslator, vsName, vsPlace;
-        if (vDetail.exec() && vDetail.next()) {
+        // A failed look-up is reported (once: it would fail for every hit),
+        // not passed over in silence with hits that lack their titles.
+        if (!vDetail.exec()) {
+            if (!vbDetailFailed)
+                QUILLMARK_LOG_SQL_ERROR(vDetail.lastError());
+            vbDetailFailed = true;
+        } else if (vDetail.next()) {
             vsTranslator = columnText(vDetail, 0);
             vsName = columnText(vDetail, 1);
             vsPlace = columnText(vDetail, 2);
@@ -652,7 +659,9 @@ void Database::emitSermonParagraphs(TabArea *apTab, int anParagraph, const QStri
     QStringList vcSermon;
     for (int i = 0; i < 6; ++i)
         vcSermon.append(QString());
-    if (vSermon.exec() && vSermon.next())
+    if (!vSermon.exec())
+        QUILLMARK_LOG_SQL_ERROR(vSermon.lastError());
+    else if (vSermon.next())
         for (int i = 0; i < 6; ++i)
             vcSermon[i] = columnText(vSermon, i);
     vSermon.finish();
@@ -691,7 +700,9 @@ void Database::openQuotesParagraphAddLanguage(QString asLocale, TabArea *apTab,
     vSermon.addBindValue(vsDate + QStringLiteral(" *"));
     vSermon.addBindValue(vbEnglish ? QStringLiteral("-") : asTranslator);
     QString vsName, vsTranslator, vsPlace, vsFoundDate;
-    if (vSermon.exec() && vSermon.next()) {
+    if (!vSermon.exec())
+        QUILLMARK_LOG_SQL_ERROR(vSermon.lastError());
+    else if (vSermon.next()) {
         vsName = columnText(vSermon, 0);
         vsTranslator = columnText(vSermon, 1);
         vsPlace = columnText(vSermon, 5);
