@@ -20,7 +20,7 @@ configure_and_build() {
 case "${1:-}" in
   run)
     shift
-    configure_and_build quillmark quillmarkicu make-demo-corpus
+    configure_and_build quillmark quillmark-cli quillmarkicu make-demo-corpus
     # The demo databases are made once; existing ones are never touched.
     "$build/tools/make-demo-corpus" "$root/demo" "$build/src"
     exec "$build/src/quillmark" "$@"
