@@ -177,21 +177,6 @@ bool writeSources(const QString &asRoot)
     return vbOk;
 }
 
-// Waits until the data store's thread has answered every request made so far
-// and its answers have been delivered here.
-bool roundTrip()
-{
-    auto vpDone = std::make_shared<std::atomic<bool>>(false);
-    QMetaObject::invokeMethod(
-        Application::database(),
-        [vpDone] {
-            QMetaObject::invokeMethod(
-                qApp, [vpDone] { *vpDone = true; }, Qt::QueuedConnection);
-        },
-        Qt::QueuedConnection);
-    return QTest::qWaitFor([&vpDone] { return vpDone->load(); }, 20000);
-}
-
 // A page's record and a printed one, in one comparable line.
 QString pageLine(const ArticleRecord &aRecord, bool abParallel)
 {
@@ -304,8 +289,8 @@ void TestCli::cleanup()
         TabWidget *vpTabs = mpWindow->tabWidget();
         while (vpTabs->count() > 0)
             vpTabs->closeTab(0);
-        QVERIFY(roundTrip());
-        QVERIFY(roundTrip());
+        QVERIFY(TestSupport::roundTrip());
+        QVERIFY(TestSupport::roundTrip());
     }
 }
 
@@ -938,12 +923,12 @@ void TestCli::searchesMatchThePage()
     // The window: the search line, then the page's forward button.
     TabArea *vpPage = search(text, AdvancedSearchFlags(flags));
     QTRY_VERIFY(mpWindow->tabWidget()->tabText(0).contains("(found:"));
-    QVERIFY(roundTrip());
+    QVERIFY(TestSupport::roundTrip());
     for (int i = 1; i < page; ++i) {
         const QList<QToolButton *> vcButtons =
             vpPage->navigationWidget()->findChildren<QToolButton *>();
         vcButtons.at(1)->click();
-        QVERIFY(roundTrip());
+        QVERIFY(TestSupport::roundTrip());
     }
     QStringList vcShown;
     for (const ArticleRecord &vHit : vpPage->articles())
@@ -1033,10 +1018,10 @@ void TestCli::documentsMatchThePage()
     mpWindow->treeView()->itemDoubleClicked(vpItem->index());
     auto *vpPage = qobject_cast<TabArea *>(mpWindow->tabWidget()->currentWidget());
     QVERIFY(vpPage);
-    QVERIFY(roundTrip());
+    QVERIFY(TestSupport::roundTrip());
     if (!parallel.isEmpty()) {
         vpPage->openTranslation(parallel, translator);
-        QVERIFY(roundTrip());
+        QVERIFY(TestSupport::roundTrip());
     }
     QStringList vcShown;
     for (const ArticleRecord &vRecord : vpPage->articles())

@@ -130,21 +130,6 @@ bool fillCorpus(Database *apDatabase)
     return vbOk;
 }
 
-// Waits until the data store's thread has answered every request made so far
-// and its answers have been delivered here.
-bool roundTrip()
-{
-    auto vpDone = std::make_shared<std::atomic<bool>>(false);
-    QMetaObject::invokeMethod(
-        Application::database(),
-        [vpDone] {
-            QMetaObject::invokeMethod(
-                qApp, [vpDone] { *vpDone = true; }, Qt::QueuedConnection);
-        },
-        Qt::QueuedConnection);
-    return QTest::qWaitFor([&vpDone] { return vpDone->load(); }, 20000);
-}
-
 // One rendered record: the caption block and the block of number and text.
 struct Rendered
 {
@@ -356,7 +341,7 @@ void TestReading::coverShowsWhileNoTabIsOpen()
     QPointer<TabArea> vpFirst = openSermon("Вторая", 3);
     QVERIFY(!mpTabs->coverVisible());
     QPointer<TabArea> vpSecond = openSermon("Первая печать", 1);
-    QVERIFY(roundTrip());
+    QVERIFY(TestSupport::roundTrip());
 
     mpTabs->closeTab(mpTabs->indexOf(vpFirst));
     QVERIFY(!mpTabs->coverVisible());
@@ -379,7 +364,7 @@ void TestReading::coverShowsWhileNoTabIsOpen()
 void TestReading::sermonRendersWithAnchorsAndFormats()
 {
     TabArea *vpPage = openSermon("Первая печать", 1);
-    QVERIFY(roundTrip());
+    QVERIFY(TestSupport::roundTrip());
     const QString vsCaption = "Первая печать, Джефферсонвилл, Иванов";
     // The third paragraph holds a tab, which used to cut its text short: the
     // records are tab-separated and only the field up to the tab was kept.
@@ -408,7 +393,7 @@ void TestReading::sermonRendersWithAnchorsAndFormats()
 
     // The English translation beside it, in the six-field record's caption.
     vpPage->openTranslation("en", QString());
-    QVERIFY(roundTrip());
+    QVERIFY(TestSupport::roundTrip());
     QVERIFY(vpPage->rightView()->isVisible());
     const QString vsOther = "The First Seal, (63-0317), Jeffersonville, (-)";
     QCOMPARE(summary(vpPage->rightView()), (QStringList{"1|" + vsOther + "|First paragraph.",
@@ -461,13 +446,13 @@ void TestReading::parallelPsalmsFollowThePageNumbering()
 
     Application::sharedOptions()->setLanguage(mainLanguage, SharedOptions::Data);
     TabArea *vpPage = openPsalm(title, psalm);
-    QVERIFY(roundTrip());
+    QVERIFY(TestSupport::roundTrip());
     QCOMPARE(summary(vpPage->leftView()), left);
     QCOMPARE(vpPage->dateInfo(), QString("19"));
     QCOMPARE(vpPage->chapterInfo(), QString::number(psalm));
 
     vpPage->openTranslation(otherLanguage, QString());
-    QVERIFY(roundTrip());
+    QVERIFY(TestSupport::roundTrip());
     QVERIFY(vpPage->rightView()->isVisible());
     QCOMPARE(summary(vpPage->rightView()), right);
     QCOMPARE(summary(vpPage->leftView()), left);
@@ -501,7 +486,7 @@ void TestReading::translationMenuStates()
     // Every page hears every translator list; only the asking page may use
     // it. This one, of the other kind, hears the lists after the asking page.
     TabArea *vpOther = bible ? openSermon("Первая печать", 1) : openPsalm("Псалом 9", 9);
-    QVERIFY(roundTrip());
+    QVERIFY(TestSupport::roundTrip());
     const QString vsUntouched = "ru:on en:on fr:on";
     QCOMPARE(menuState(vpPage), vsUntouched);
 
@@ -518,7 +503,7 @@ void TestReading::translationMenuStates()
 
     QMenu *vpMenu = vpPage->translationMenu()->menu();
     emit vpMenu->aboutToShow();
-    QVERIFY(roundTrip());
+    QVERIFY(TestSupport::roundTrip());
     QCOMPARE(menuState(vpPage), expected);
     QCOMPARE(menuState(vpOther), vsUntouched);
 
@@ -532,7 +517,7 @@ void TestReading::translationMenuStates()
     }
     QCOMPARE(vcChosen.join(" / "), choices.join(" / "));
     QVERIFY(vpPage->translationButton()->isChecked());
-    QVERIFY(roundTrip());
+    QVERIFY(TestSupport::roundTrip());
 }
 
 void TestReading::pagesClosedWhileTheirResultsTravel()
@@ -612,7 +597,7 @@ void TestReading::pagesClosedWhileTheirResultsTravel()
     vRelease();
 
     QTRY_COMPARE(mnRetired, 6);
-    QVERIFY(roundTrip());
+    QVERIFY(TestSupport::roundTrip());
     for (const QPointer<TabArea> &vpPage : qAsConst(vcClosed))
         QVERIFY(vpPage.isNull());
     QVERIFY(vnToClosed > 0);
@@ -634,7 +619,7 @@ void TestReading::jumpAnchorScrollsOnce()
     TabArea *vpPage = mpTabs->openTab("Долгая");
     TabArea::setJumpAnchor(vpPage, 20);
     emit vpPage->openQuotesParagraph(vpPage, 4);
-    QVERIFY(roundTrip());
+    QVERIFY(TestSupport::roundTrip());
 
     QScrollBar *vpBar = vpPage->leftView()->verticalScrollBar();
     QTextBlock vNumber = vpPage->leftView()->document()->begin();
@@ -653,18 +638,18 @@ void TestReading::jumpAnchorScrollsOnce()
     // set for good, so every later render jumped to the old number.)
     vpBar->setValue(0);
     vpPage->openTranslation("en", QString());
-    QVERIFY(roundTrip());
+    QVERIFY(TestSupport::roundTrip());
     QVERIFY(vpPage->rightView()->isVisible());
     QCOMPARE(summary(vpPage->rightView()).size(), 40);
     QCOMPARE(vpBar->value(), 0);
 
     TabArea *vpLater = openSermon("Долгая", 4);
-    QVERIFY(roundTrip());
+    QVERIFY(TestSupport::roundTrip());
     QCOMPARE(summary(vpLater->leftView()).size(), 40);
     QCOMPARE(vpLater->leftView()->verticalScrollBar()->value(), 0);
 
     mpTabs->setCurrentWidget(vpEarlier);
-    QVERIFY(roundTrip());
+    QVERIFY(TestSupport::roundTrip());
     QCOMPARE(summary(vpEarlier->leftView()).size(), 40);
     QCOMPARE(vpEarlier->leftView()->verticalScrollBar()->value(), 0);
 }

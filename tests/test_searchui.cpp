@@ -81,21 +81,6 @@ QStringList corpus()
     return vcStatements;
 }
 
-// Waits until the data store's thread has answered every request so far and
-// its answers have been delivered here.
-bool roundTrip()
-{
-    auto vpDone = std::make_shared<std::atomic<bool>>(false);
-    QMetaObject::invokeMethod(
-        Application::database(),
-        [vpDone] {
-            QMetaObject::invokeMethod(
-                qApp, [vpDone] { *vpDone = true; }, Qt::QueuedConnection);
-        },
-        Qt::QueuedConnection);
-    return QTest::qWaitFor([&vpDone] { return vpDone->load(); }, 20000);
-}
-
 // The names of the hits' number anchors ("a<date>@<n>") in a result view.
 QStringList hitKeys(const TextBrowser *apView)
 {
@@ -179,9 +164,9 @@ void TestSearchUi::init()
 
 void TestSearchUi::cleanup()
 {
-    QVERIFY(roundTrip());
+    QVERIFY(TestSupport::roundTrip());
     mpWindow.reset();
-    QVERIFY(roundTrip());
+    QVERIFY(TestSupport::roundTrip());
     const QStringList vcErrors = mpLog->linesContaining("SQL Error");
     mpLog.reset();
     mpApp.reset();
@@ -471,7 +456,7 @@ void TestSearchUi::pagesAreCountedHighlightedAndPaged()
         QVERIFY2(vRecord.msLeftText.toLower().contains(csWord), qPrintable(vRecord.msLeftText));
     QCOMPARE(vpPage->navigationWidget()->labelText(), QString("2 from 3"));
     QCOMPARE(vpTabs->tabText(vpTabs->indexOf(vpPage)), QString("<маяк> (found: 45)"));
-    QVERIFY(roundTrip());
+    QVERIFY(TestSupport::roundTrip());
 
     // The hit with the highest number opens its sermon scrolled to it.
     ArticleRecord vHit;

@@ -48,16 +48,29 @@ void writeRecords(RecordWriter &aOut, const QString &asKind, const PageRecords &
     }
 }
 
-// The parallel language of the command line, checked; empty when none was asked for.
-int parallelLanguage(const QCommandLineParser &aParser, Session &aSession, QString *apCode)
+// Opens the database of the page's language and checks that the parallel
+// language (of --parallel; empty when none was asked for) has one too.
+int openDatabases(const QCommandLineParser &aParser, Session &aSession, bool abBible,
+                  QString *apParallel)
 {
-    if (!aParser.isSet(csParallel))
-        return Success;
-    const QString vsCode = aParser.value(csParallel);
-    if (!Session::isLanguageCode(vsCode))
-        return aSession.fail(BadArguments, QStringLiteral("not a language code: %0").arg(vsCode));
-    *apCode = vsCode;
-    return Success;
+    const QString vsLanguage = aSession.language();
+    if (aParser.isSet(csParallel)) {
+        *apParallel = aParser.value(csParallel);
+        if (!Session::isLanguageCode(*apParallel))
+            return aSession.fail(BadArguments,
+                                 QStringLiteral("not a language code: %0").arg(*apParallel));
+        // A chapter's own Bible is no parallel; a sermon's other translations
+        // in its own language are.
+        if (abBible && *apParallel == vsLanguage)
+            return aSession.fail(BadArguments,
+                                 QStringLiteral("the parallel text must be in another language"));
+    } else if (!abBible && aParser.isSet(csTranslator)) {
+        return aSession.fail(BadArguments, QStringLiteral("--translator goes with --parallel"));
+    }
+    int vnStatus = aSession.openDatabase(vsLanguage, false);
+    if (vnStatus == Success && !apParallel->isEmpty())
+        vnStatus = aSession.requireDatabase(*apParallel);
+    return vnStatus;
 }
 
 // ---- open ------------------------------------------------------------------
@@ -117,16 +130,10 @@ int runOpen(const QCommandLineParser &aParser, Session &aSession)
         return aSession.fail(
             BadArguments, QStringLiteral("open takes one sermon key (see the catalogue command)"));
     QString vsParallel;
-    int vnStatus = parallelLanguage(aParser, aSession, &vsParallel);
-    if (vnStatus == Success && vsParallel.isEmpty() && aParser.isSet(csTranslator))
-        vnStatus = aSession.fail(BadArguments, QStringLiteral("--translator goes with --parallel"));
-    const QString vsLanguage = aSession.language();
-    if (vnStatus == Success)
-        vnStatus = aSession.openDatabase(vsLanguage, false);
-    if (vnStatus == Success && !vsParallel.isEmpty())
-        vnStatus = aSession.requireDatabase(vsParallel);
+    int vnStatus = openDatabases(aParser, aSession, false, &vsParallel);
     if (vnStatus != Success)
         return vnStatus;
+    const QString vsLanguage = aSession.language();
 
     // The page title is the sermon's catalogue text, as when it is opened
     // from the tree.
@@ -203,17 +210,10 @@ int runChapter(const QCommandLineParser &aParser, Session &aSession)
     // A book name may come in several words ("1 Samuel", "Song of Solomon").
     const QString vsBook = vcArguments.mid(0, vcArguments.size() - 1).join(QLatin1Char(' '));
     QString vsParallel;
-    int vnStatus = parallelLanguage(aParser, aSession, &vsParallel);
-    const QString vsLanguage = aSession.language();
-    if (vnStatus == Success && vsParallel == vsLanguage)
-        vnStatus = aSession.fail(BadArguments,
-                                 QStringLiteral("the parallel text must be in another language"));
-    if (vnStatus == Success)
-        vnStatus = aSession.openDatabase(vsLanguage, false);
-    if (vnStatus == Success && !vsParallel.isEmpty())
-        vnStatus = aSession.requireDatabase(vsParallel);
+    int vnStatus = openDatabases(aParser, aSession, true, &vsParallel);
     if (vnStatus != Success)
         return vnStatus;
+    const QString vsLanguage = aSession.language();
 
     // The chapter is found and opened as the tree opens it: the book's number
     // from its group, the chapter number from the end of the item's text.

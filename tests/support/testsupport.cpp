@@ -3,6 +3,7 @@
 #include "controllers/application.h"
 #include "controllers/logging.h"
 #include "controllers/resources.h"
+#include "models/database.h"
 
 #include <QFile>
 #include <QSettings>
@@ -14,6 +15,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <memory>
 
 namespace {
 std::atomic<int> gnUnexpectedBoxes{0};
@@ -40,6 +42,19 @@ void initProcess()
 int unexpectedBoxes()
 {
     return gnUnexpectedBoxes.load();
+}
+
+bool roundTrip()
+{
+    auto vpDone = std::make_shared<std::atomic<bool>>(false);
+    QMetaObject::invokeMethod(
+        Application::database(),
+        [vpDone] {
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(), [vpDone] { *vpDone = true; }, Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+    return QTest::qWaitFor([&vpDone] { return vpDone->load(); }, 20000);
 }
 
 QStringList readRows(const QString &asLanguage, const QString &asStatement)

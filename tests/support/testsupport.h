@@ -76,6 +76,9 @@ int fileMode(const QString &asPath);
 // data store's lock and thread stay out of it ("failed: <statement>" when it
 // fails).
 QStringList readRows(const QString &asLanguage, const QString &asStatement);
+// Waits until the data store's thread has answered every request made so far
+// and its answers have been delivered to the GUI thread; false on time-out.
+bool roundTrip();
 } // namespace TestSupport
 
 // Like QTEST_MAIN, with the process set up as above; the program fails when a
