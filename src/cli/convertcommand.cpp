@@ -1,3 +1,4 @@
+#include "cli/cataloguelisting.h"
 #include "cli/clilog.h"
 #include "cli/command.h"
 #include "cli/exitstatus.h"
@@ -71,6 +72,19 @@ int run(const QCommandLineParser &aParser, Session &aSession)
     int vnStatus = aSession.openDatabase(vRun.msLanguage, true);
     if (vnStatus != Success)
         return vnStatus;
+    // Books are numbered from 1 in every Bible file, so a second Bible
+    // would share the first one's book numbers and the two would mix.
+    if (vRun.mType == TextConverter::ImportRun::Bible && !vRun.mbReplace) {
+        CatalogueListing vBible;
+        vBible.fill(aSession.database(), CatalogueTree::Bible, true);
+        if ((vnStatus = aSession.finish(Success)) != Success)
+            return vnStatus;
+        if (!vBible.groups().isEmpty())
+            return aSession.fail(BadArguments,
+                                 QStringLiteral("the %0 database already has a Bible; another one "
+                                                "would mix with it (use --replace)")
+                                     .arg(vRun.msLanguage));
+    }
     const bool vbComplete = TextConverter::importDirectory(vRun, showProgress);
     if ((vnStatus = aSession.finish(Success)) != Success)
         return vnStatus;
@@ -101,7 +115,9 @@ Command convertCommand()
                 "end a line \"converted\" (files, language, type).\n\n"
                 "Examples:\n"
                 "  quillmark-cli convert --lang fr --type quotes ~/sources/fr\n"
-                "  quillmark-cli convert --lang en --type bible --replace ~/sources/kjv"),
+                "  quillmark-cli convert --lang en --type bible --replace ~/sources/kjv\n\n"
+                "A language holds one Bible: converting a Bible into a language that has one "
+                "needs --replace."),
             addOptions,
             run};
 }
