@@ -40,7 +40,7 @@ bool restriction(const QString &asText, QString *apList)
     QString vsList = asText.trimmed();
     if (!vsList.startsWith(QLatin1Char('(')))
         vsList = QStringLiteral("(%0)").arg(vsList);
-    if (SearchStatements::restrictionList(vsList) == QLatin1String("(NULL)"))
+    if (!SearchStatements::isKeyList(vsList))
         return false;
     *apList = vsList;
     return true;

@@ -136,14 +136,19 @@ QString fromUserText(const QString &asText)
     return vsText.replace(QLatin1Char('\''), QStringLiteral("''"));
 }
 
+bool isKeyList(const QString &asList)
+{
+    static const QRegularExpression scList(
+        QStringLiteral("^\\(\\s*[+-]?\\d+(\\s*,\\s*[+-]?\\d+)*\\s*\\)$"));
+    return scList.match(asList.trimmed()).hasMatch();
+}
+
 QString restrictionList(const QString &asList)
 {
     const QString vsList = asList.trimmed();
     if (vsList.isEmpty())
         return QString();
-    static const QRegularExpression scList(
-        QStringLiteral("^\\(\\s*[+-]?\\d+(\\s*,\\s*[+-]?\\d+)*\\s*\\)$"));
-    if (!scList.match(vsList).hasMatch()) {
+    if (!isKeyList(vsList)) {
         qDebug().noquote() << "Not a list of keys:" << vsList;
         return QStringLiteral("(NULL)");
     }
@@ -153,6 +158,17 @@ QString restrictionList(const QString &asList)
     return QLatin1Char('(') + vcKeys.join(QLatin1Char(',')) + QLatin1Char(')');
 }
 
+namespace {
+// The condition the plain sermon statements put before the text condition:
+// the restriction, or else the duplicates rule.
+QString plainPrefix(const Search &aSearch)
+{
+    if (!aSearch.restriction.isEmpty())
+        return QStringLiteral("q.rowid IN ") + aSearch.restriction + QStringLiteral(" AND");
+    return aSearch.hideDuplicates ? QStringLiteral(" length(date) < 9 AND") : QString();
+}
+} // namespace
+
 // All placeholders are filled in one pass, so that a "%2" in the search text
 // stays what it is.
 
@@ -160,10 +176,7 @@ QString sermonPage(bool abIndexed, const Search &aSearch, int anLimit, int anOff
 {
     const bool vbRestricted = !aSearch.restriction.isEmpty();
     if (!abIndexed) {
-        const QString vsPrefix = vbRestricted ? QStringLiteral("q.rowid IN ") +
-                                                    aSearch.restriction + QStringLiteral(" AND")
-                                 : aSearch.hideDuplicates ? QStringLiteral(" length(date) < 9 AND")
-                                                          : QString();
+        const QString vsPrefix = plainPrefix(aSearch);
         QString vsStatement;
         if (vbRestricted)
             vsStatement = aSearch.like
@@ -220,10 +233,7 @@ QString sermonCount(bool abIndexed, const Search &aSearch)
 {
     const bool vbRestricted = !aSearch.restriction.isEmpty();
     if (!abIndexed) {
-        const QString vsPrefix = vbRestricted ? QStringLiteral("q.rowid IN ") +
-                                                    aSearch.restriction + QStringLiteral(" AND")
-                                 : aSearch.hideDuplicates ? QStringLiteral(" length(date) < 9 AND")
-                                                          : QString();
+        const QString vsPrefix = plainPrefix(aSearch);
         QString vsStatement;
         if (vbRestricted)
             vsStatement = aSearch.like ? QStringLiteral("SELECT count(*) FROM paragraphs p LEFT "

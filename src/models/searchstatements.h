@@ -49,6 +49,8 @@ bool isLikeSearch(AdvancedSearchFlags aFlags);
 // empty for no restriction. Anything but a parenthesised list of integers
 // restricts to nothing, "(NULL)".
 QString restrictionList(const QString &asList);
+// Whether asList is such a parenthesised list of integers.
+bool isKeyList(const QString &asList);
 
 struct Search
 {
