@@ -100,7 +100,7 @@ void TestDatabase::createsTheFiveTablesOnce()
     TempAppDir vApp(languages());
     LogCapture vLog;
     {
-        Database vDatabase(QStringLiteral("ru"), nullptr);
+        Database vDatabase(QStringLiteral("ru"), *Application::storeEnvironment());
         const QStringList vcCreated = vLog.linesContaining(QStringLiteral("Create table"));
         QCOMPARE(vcCreated.size(), 5);
         const QStringList vcOrder{QStringLiteral("quotes"), QStringLiteral("paragraphs"),
@@ -119,7 +119,7 @@ void TestDatabase::createsTheFiveTablesOnce()
 
     // A file that has its tables keeps them and its recorded version.
     Application::settings()->setValue(QStringLiteral("Version-ru"), 7);
-    Database vAgain(QStringLiteral("ru"), nullptr);
+    Database vAgain(QStringLiteral("ru"), *Application::storeEnvironment());
     QCOMPARE(vLog.linesContaining(QStringLiteral("Create table")).size(), 5);
     QCOMPARE(Application::settings()->value(QStringLiteral("Version-ru")).toInt(), 7);
     QVERIFY(vLog.linesContaining(QStringLiteral("SQL Error:")).isEmpty());
@@ -128,7 +128,7 @@ void TestDatabase::createsTheFiveTablesOnce()
 void TestDatabase::batchCarriesOnAfterAFailure()
 {
     TempAppDir vApp(languages());
-    Database vDatabase(QStringLiteral("ru"), nullptr);
+    Database vDatabase(QStringLiteral("ru"), *Application::storeEnvironment());
     LogCapture vLog;
     BoxRecorder vBoxes;
     const bool vbResult = vDatabase.execQuery(
@@ -155,7 +155,7 @@ void TestDatabase::batchCarriesOnAfterAFailure()
 void TestDatabase::singleStatementReportsFailure()
 {
     TempAppDir vApp(languages());
-    Database vDatabase(QStringLiteral("ru"), nullptr);
+    Database vDatabase(QStringLiteral("ru"), *Application::storeEnvironment());
     LogCapture vLog;
     BoxRecorder vBoxes;
     QVERIFY(
@@ -167,14 +167,14 @@ void TestDatabase::singleStatementReportsFailure()
 void TestDatabase::databaseExistsNeedsANonEmptyFile()
 {
     TempAppDir vApp(languages(QStringLiteral("fr")));
-    QVERIFY(!Database::databaseExists());
+    QVERIFY(!Database::databaseExists(Application::databaseFilePath()));
     QFile vEmpty(Application::databaseFilePath());
     QVERIFY(vEmpty.open(QIODevice::WriteOnly));
     vEmpty.close();
-    QVERIFY(!Database::databaseExists());
+    QVERIFY(!Database::databaseExists(Application::databaseFilePath()));
     QFile::remove(Application::databaseFilePath());
-    Database vDatabase(QStringLiteral("fr"), nullptr);
-    QVERIFY(Database::databaseExists());
+    Database vDatabase(QStringLiteral("fr"), *Application::storeEnvironment());
+    QVERIFY(Database::databaseExists(Application::databaseFilePath()));
 }
 
 void TestDatabase::readEscapedLineDoublesApostrophes()
@@ -190,7 +190,7 @@ void TestDatabase::readEscapedLineDoublesApostrophes()
 void TestDatabase::changeLanguageOpensThatLanguagesFile()
 {
     TempAppDir vApp(languages());
-    Database vDatabase(QStringLiteral("ru"), nullptr);
+    Database vDatabase(QStringLiteral("ru"), *Application::storeEnvironment());
     vDatabase.changeLanguage(QStringLiteral("en"));
     QCOMPARE(vDatabase.currentLanguage(), QStringLiteral("en"));
     QCOMPARE(Application::settings()->value(QStringLiteral("DataLanguage")).toString(),
@@ -234,7 +234,8 @@ void TestDatabase::signalsAndSlotsKeepTheirOrderAndNames()
         QStringLiteral("openQuotesParagraph(TabArea*,int)"),
         QStringLiteral("openQuotesParagraphST(TabArea*,int,QString)"),
         QStringLiteral("openQuotesParagraphAddLanguage(QString,TabArea*,QString,QString)"),
-        QStringLiteral("openBibleAddLanguage(QString,TabArea*,QString,QString)")};
+        QStringLiteral("openBibleAddLanguage(QString,TabArea*,QString,QString)"),
+        QStringLiteral("openSermonOfHit(TabArea*,QString,QString)")};
     const QMetaObject &vMeta = Database::staticMetaObject;
     QCOMPARE(vMeta.methodCount() - vMeta.methodOffset(), vcExpected.size());
     for (int i = 0; i < vcExpected.size(); ++i) {
@@ -250,7 +251,7 @@ void TestDatabase::signalsAndSlotsKeepTheirOrderAndNames()
 void TestDatabase::opensSermonParagraphsAsRecords()
 {
     TempAppDir vApp(languages());
-    Database vDatabase(QStringLiteral("ru"), nullptr);
+    Database vDatabase(QStringLiteral("ru"), *Application::storeEnvironment());
     QVERIFY(vDatabase.execQuery(sermonStatements(
         QStringLiteral("63-0317"), QStringLiteral("Первая"), QStringLiteral("Иванов"),
         {QStringLiteral("Один."), QStringLiteral("Два.")})));
@@ -277,7 +278,7 @@ void TestDatabase::valuesWithApostrophesWork()
     TempAppDir vApp(languages());
     LogCapture vLog;
     BoxRecorder vNoBox;
-    Database vDatabase(QStringLiteral("ru"), nullptr);
+    Database vDatabase(QStringLiteral("ru"), *Application::storeEnvironment());
     vDatabase.changeLanguage(QStringLiteral("en"));
     QVERIFY(vDatabase.execQuery(
         QStringLiteral("INSERT INTO bibles (book, name) VALUES (40, 'Matthew''s Gospel');")));
@@ -323,7 +324,7 @@ void TestDatabase::highlightsSearchWordsOnce()
 void TestDatabase::parallelSermonBesideEnglishUsesItsOwnTranslator()
 {
     TempAppDir vApp(languages());
-    Database vDatabase(QStringLiteral("en"), nullptr);
+    Database vDatabase(QStringLiteral("en"), *Application::storeEnvironment());
     QVERIFY(vDatabase.execQuery(sermonStatements(QStringLiteral("63-0317"), QStringLiteral("Dawn"),
                                                  QStringLiteral("-"), {QStringLiteral("One.")})));
     vDatabase.changeLanguage(QStringLiteral("ru"));
@@ -369,7 +370,7 @@ void TestDatabase::parallelPsalmsAreRenumbered()
     QFETCH(int, chapter);
     QFETCH(QStringList, expectedChapters);
     TempAppDir vApp(languages(from));
-    Database vDatabase(from, nullptr);
+    Database vDatabase(from, *Application::storeEnvironment());
     vDatabase.changeLanguage(to);
     QStringList vcAll;
     for (int n = 1; n <= 150; ++n)
@@ -392,7 +393,7 @@ void TestDatabase::parallelPsalmsAreRenumbered()
 void TestDatabase::parallelRequestSwitchesBackAfterAFailure()
 {
     TempAppDir vApp(languages());
-    Database vDatabase(QStringLiteral("ru"), nullptr);
+    Database vDatabase(QStringLiteral("ru"), *Application::storeEnvironment());
     vDatabase.changeLanguage(QStringLiteral("en"));
     // A table of the right name but the wrong shape makes the parallel statement fail.
     QVERIFY(vDatabase.execQuery(QStringList{QStringLiteral("DROP TABLE verses;"),
@@ -415,7 +416,7 @@ void TestDatabase::parallelRequestSwitchesBackAfterAFailure()
 void TestDatabase::translatorListOfASermon()
 {
     TempAppDir vApp(languages());
-    Database vDatabase(QStringLiteral("ru"), nullptr);
+    Database vDatabase(QStringLiteral("ru"), *Application::storeEnvironment());
     QStringList vcStatements = sermonStatements(QStringLiteral("65-1127"), QStringLiteral("A"),
                                                 QStringLiteral("Petrov"), {});
     vcStatements << sermonStatements(QStringLiteral("65-1127 *"), QStringLiteral("A"),

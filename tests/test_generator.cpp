@@ -5,6 +5,7 @@
 
 #include "support/testsupport.h"
 
+#include "controllers/application.h"
 #include "corpusgenerator.h"
 #include "models/database.h"
 
@@ -153,7 +154,7 @@ void TestGenerator::statementsGoThroughTheDataStore()
     for (const CorpusGenerator::Sermon &vSermon : vGenerator.sermons())
         vnParagraphs += vSermon.mnParagraphs;
 
-    Database vDatabase("ru", nullptr);
+    Database vDatabase("ru", *Application::storeEnvironment());
     int vnReports = 0;
     const CorpusGenerator::Totals vTotals =
         vGenerator.write(vDatabase, false, [&](const CorpusGenerator::Totals &) { ++vnReports; });

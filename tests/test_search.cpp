@@ -232,7 +232,7 @@ void TestSearch::conditionTexts()
     QFETCH(int, flags);
     QFETCH(QString, expected);
     TempAppDir vApp(settings());
-    Database vDatabase("ru", nullptr);
+    Database vDatabase("ru", *Application::storeEnvironment());
     QCOMPARE(vDatabase.searchConditions(text, AdvancedSearchFlags(flags)), expected);
     QCOMPARE(int(vDatabase.lastSearchFlags()), flags);
 }
@@ -482,7 +482,7 @@ void TestSearch::everyConnectionLikesCase()
 {
     {
         TempAppDir vApp(settings());
-        Database vDatabase("ru", nullptr); // installs the driver
+        Database vDatabase("ru", *Application::storeEnvironment()); // installs the driver
         QSqlDatabase vConnection = QSqlDatabase::addDatabase("QSQLITEICU", "like");
         vConnection.setDatabaseName(":memory:");
         QVERIFY(vConnection.open());

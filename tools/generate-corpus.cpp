@@ -91,7 +91,7 @@ int main(int argc, char **argv)
     const CorpusGenerator vGenerator(vOptions);
     CorpusGenerator::Totals vTotals;
     {
-        Database vDatabase(vOptions.msLanguage, nullptr);
+        Database vDatabase(vOptions.msLanguage, *Application::storeEnvironment());
         const int vnSermons = vGenerator.sermons().size();
         vTotals = vGenerator.write(vDatabase, true, [&](const CorpusGenerator::Totals &aTotals) {
             const bool vbSermonStep = aTotals.mnBooks == 0 && (aTotals.mnSermons % 60 == 0 ||

@@ -1,7 +1,8 @@
-#include "cli/cataloguelisting.h"
 #include "cli/command.h"
 #include "cli/exitstatus.h"
 #include "cli/session.h"
+#include "models/catalogue.h"
+#include "models/database.h"
 
 #include <QCommandLineParser>
 
@@ -40,17 +41,17 @@ int run(const QCommandLineParser &aParser, Session &aSession)
     int vnStatus = aSession.openDatabase(aSession.language(), false);
     if (vnStatus != Success)
         return vnStatus;
-    CatalogueListing vCatalogue;
-    vCatalogue.fill(aSession.database(), vnKind, !aParser.isSet(QStringLiteral("no-duplicates")));
+    const Catalogue vCatalogue =
+        aSession.database().readCatalogue(vnKind, !aParser.isSet(QStringLiteral("no-duplicates")));
     if ((vnStatus = aSession.finish(Success)) != Success)
         return vnStatus;
 
     RecordWriter &vOut = aSession.out();
-    for (const CatalogueListing::Group &vGroup : vCatalogue.groups()) {
+    for (const Catalogue::Group &vGroup : vCatalogue.mcGroups) {
         vOut.write(QStringLiteral("group"),
                    {textField(QStringLiteral("key"), vGroup.mEntry.msKey),
                     textField(QStringLiteral("text"), vGroup.mEntry.msText)});
-        for (const CatalogueListing::Entry &vItem : vGroup.mcItems)
+        for (const Catalogue::Entry &vItem : vGroup.mcItems)
             vOut.write(QStringLiteral("item"),
                        {textField(QStringLiteral("key"), vItem.msKey),
                         textField(QStringLiteral("text"), vItem.msText),
@@ -58,7 +59,7 @@ int run(const QCommandLineParser &aParser, Session &aSession)
                         {QStringLiteral("mp3"), vItem.mbHasMp3},
                         {QStringLiteral("further"), vItem.mbFurtherTranslation}});
     }
-    return vCatalogue.groups().isEmpty() ? NothingFound : Success;
+    return vCatalogue.mcGroups.isEmpty() ? NothingFound : Success;
 }
 
 } // namespace

@@ -1,9 +1,10 @@
-#include "cli/cataloguelisting.h"
 #include "cli/clilog.h"
 #include "cli/command.h"
 #include "cli/exitstatus.h"
 #include "cli/session.h"
 #include "controllers/textconverter.h"
+#include "models/catalogue.h"
+#include "models/database.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -75,11 +76,10 @@ int run(const QCommandLineParser &aParser, Session &aSession)
     // Books are numbered from 1 in every Bible file, so a second Bible
     // would share the first one's book numbers and the two would mix.
     if (vRun.mType == TextConverter::ImportRun::Bible && !vRun.mbReplace) {
-        CatalogueListing vBible;
-        vBible.fill(aSession.database(), CatalogueTree::Bible, true);
+        const Catalogue vBible = aSession.database().readCatalogue(CatalogueTree::Bible, true);
         if ((vnStatus = aSession.finish(Success)) != Success)
             return vnStatus;
-        if (!vBible.groups().isEmpty())
+        if (!vBible.mcGroups.isEmpty())
             return aSession.fail(BadArguments,
                                  QStringLiteral("the %0 database already has a Bible; another one "
                                                 "would mix with it (use --replace)")

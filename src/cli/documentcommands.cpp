@@ -1,8 +1,8 @@
-#include "cli/cataloguelisting.h"
 #include "cli/command.h"
 #include "cli/exitstatus.h"
 #include "cli/pagecollector.h"
 #include "cli/session.h"
+#include "models/catalogue.h"
 #include "models/database.h"
 #include "models/plaintext.h"
 
@@ -138,9 +138,8 @@ int runOpen(const QCommandLineParser &aParser, Session &aSession)
     // The page title is the sermon's catalogue text, as when it is opened
     // from the tree.
     Database &vDatabase = aSession.database();
-    CatalogueListing vCatalogue;
-    vCatalogue.fill(vDatabase, CatalogueTree::ByName, true);
-    const CatalogueListing::Entry *vpItem = vCatalogue.findItem(QString::number(vnKey));
+    const Catalogue vCatalogue = vDatabase.readCatalogue(CatalogueTree::ByName, true);
+    const Catalogue::Entry *vpItem = vCatalogue.findItem(QString::number(vnKey));
     if ((vnStatus = aSession.finish(Success)) != Success)
         return vnStatus;
     if (!vpItem)
@@ -186,11 +185,11 @@ int runOpen(const QCommandLineParser &aParser, Session &aSession)
 
 // The book group named by BOOK: its number, or its name as the catalogue
 // spells it (case aside).
-const CatalogueListing::Group *findBook(const CatalogueListing &aCatalogue, const QString &asBook)
+const Catalogue::Group *findBook(const Catalogue &aCatalogue, const QString &asBook)
 {
     bool vbNumber = false;
     const int vnBook = asBook.toInt(&vbNumber);
-    for (const CatalogueListing::Group &vGroup : aCatalogue.groups()) {
+    for (const Catalogue::Group &vGroup : aCatalogue.mcGroups) {
         if (vbNumber ? vGroup.mEntry.msKey.toInt() == vnBook
                      : vGroup.mEntry.msText.compare(asBook.trimmed(), Qt::CaseInsensitive) == 0)
             return &vGroup;
@@ -218,14 +217,13 @@ int runChapter(const QCommandLineParser &aParser, Session &aSession)
     // The chapter is found and opened as the tree opens it: the book's number
     // from its group, the chapter number from the end of the item's text.
     Database &vDatabase = aSession.database();
-    CatalogueListing vCatalogue;
-    vCatalogue.fill(vDatabase, CatalogueTree::Bible, true);
+    const Catalogue vCatalogue = vDatabase.readCatalogue(CatalogueTree::Bible, true);
     if ((vnStatus = aSession.finish(Success)) != Success)
         return vnStatus;
-    const CatalogueListing::Group *vpBook = findBook(vCatalogue, vsBook);
-    const CatalogueListing::Entry *vpChapter = nullptr;
+    const Catalogue::Group *vpBook = findBook(vCatalogue, vsBook);
+    const Catalogue::Entry *vpChapter = nullptr;
     if (vpBook)
-        for (const CatalogueListing::Entry &vItem : vpBook->mcItems)
+        for (const Catalogue::Entry &vItem : vpBook->mcItems)
             if (vItem.msText.section(QLatin1Char(' '), -1).toInt() == vnChapter)
                 vpChapter = &vItem;
     if (!vpChapter)

@@ -5,6 +5,7 @@
 #include "controllers/modalbox.h"
 #include "controllers/sharedoptions.h"
 #include "models/database.h"
+#include "models/storeenvironment.h"
 #include "widgets/mainwindow.h"
 
 #include <QDebug>
@@ -42,6 +43,23 @@ QThreadStorage<QSettings *> &threadSettings()
     return sStorage;
 }
 
+// The data store's view of the application: its files, settings and options.
+class ApplicationEnvironment : public StoreEnvironment
+{
+public:
+    QString databaseFilePath(const QString &asLanguage) const override
+    {
+        return Application::databaseFilePath(asLanguage);
+    }
+    QSettings *settings() const override { return Application::settings(); }
+    int paragraphsPerPage() const override
+    {
+        return Application::sharedOptions()->paragraphCount();
+    }
+    int versesPerPage() const override { return Application::sharedOptions()->versesCount(); }
+    bool showDuplicates() const override { return Application::sharedOptions()->showDuplicates(); }
+};
+
 QString ensureDirectory(const QString &asPath)
 {
     if (!QDir(asPath).exists())
@@ -77,7 +95,7 @@ void Application::start()
 {
     setSettingsFileReadOnly();
     applyStyle();
-    if (!Database::databaseExists())
+    if (!Database::databaseExists(databaseFilePath()))
         settings()->setValue(QStringLiteral("Version-") + sharedOptions()->dataLanguage(), 0);
     checkForUpdates();
     unpackWaitingArchives();
@@ -190,11 +208,17 @@ Database *Application::database()
             settings()->value(QStringLiteral("DataLanguage"), tr("ru")).toString();
         vSingletons.mpDatabaseThread = new QThread;
         vSingletons.mpDatabaseThread->setObjectName(QStringLiteral("database"));
-        vSingletons.mpDatabase = new Database(vsLanguage, nullptr);
+        vSingletons.mpDatabase = new Database(vsLanguage, *storeEnvironment());
         vSingletons.mpDatabase->moveToThread(vSingletons.mpDatabaseThread);
         vSingletons.mpDatabaseThread->start(QThread::InheritPriority);
     }
     return vSingletons.mpDatabase;
+}
+
+const StoreEnvironment *Application::storeEnvironment()
+{
+    static const ApplicationEnvironment scEnvironment;
+    return &scEnvironment;
 }
 
 void Application::releaseSingletons()

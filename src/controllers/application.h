@@ -9,6 +9,7 @@ class Database;
 class MainWindow;
 class QSettings;
 class SharedOptions;
+class StoreEnvironment;
 
 // The application object: identity, the folder layout below the program's
 // directory, the process-wide singletons and the start-up sequence.
@@ -36,6 +37,9 @@ public:
     static QSettings *settings();
     static SharedOptions *sharedOptions();
     static Database *database();
+    // What the data store is given of the application (files, settings,
+    // options); the data store the accessor above creates uses it.
+    static const StoreEnvironment *storeEnvironment();
 
     // The settings file: setting.ini in the application folder, unless a
     // tool chose another file (an empty path restores the usual one).

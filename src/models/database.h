@@ -1,19 +1,22 @@
 #pragma once
 
+#include "models/catalogue.h"
+#include "models/documentreader.h"
 #include "models/pagerecords.h"
 #include "models/psalmtable.h"
 #include "models/searchflags.h"
 
+#include <QHash>
 #include <QMetaType>
 #include <QObject>
 #include <QPair>
-#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -21,6 +24,9 @@ class CatalogueTree;
 class QAction;
 class QSqlQuery;
 class QTextStream;
+class QThread;
+class StoreConnection;
+class StoreEnvironment;
 class TabArea;
 namespace SearchStatements {
 struct Search;
@@ -35,22 +41,30 @@ Q_DECLARE_METATYPE(TabArea *)
 // asked for them.
 //
 // Threading rules. The object lives on a worker thread of its own; requests
-// that arrive through queued signals run there. The catalogue fills, counts,
-// language changes and a result page's follow-up requests are called directly
-// from the GUI thread. Both threads therefore use the one connection, and
-// every public operation holds mMutex for its whole duration: no two
-// statements ever run on the connection at once, and a temporary switch to
-// another language's file is never seen half-way by the other thread. The
-// lock is recursive because operations build on each other (a language switch
-// reopens the connection, a batch runs single statements). Nothing waits on
-// another thread while holding it: signals leave queued, and the event loop
-// is run only after the lock is released.
+// that arrive through queued signals or calls run there. The window makes
+// all its requests that way (catalogues, counts, hover texts and language
+// switches included), so its thread never waits for a running search; see
+// setWindowThread(). Tools and tests may also call the operations directly
+// from their own thread. Every public operation holds mMutex for its whole
+// duration: no two statements ever run on the connection at once, and a
+// temporary switch to another language's file is never seen half-way by the
+// other thread. The lock is recursive because operations build on each other
+// (a language switch reopens the connection, a batch runs single statements).
+// Nothing waits on another thread while holding it: signals leave queued,
+// and the event loop is run only after the lock is released.
+//
+// Pages and languages. A page shows one data language's documents or hits
+// for as long as it lives, whatever the window switches to meanwhile. The
+// tab container tells the data store each page's language (addressPage());
+// every request addressed to that page then runs on that language's file.
 class Database : public QObject
 {
     Q_OBJECT
 
 public:
-    Database(const QString &asLanguage, QObject *parent);
+    // aEnvironment must outlive the data store.
+    Database(const QString &asLanguage, const StoreEnvironment &aEnvironment,
+             QObject *parent = nullptr);
     ~Database() override;
 
     bool execQuery(const QString &asQuery);
@@ -63,18 +77,36 @@ public:
     AdvancedSearchFlags lastSearchFlags() const;
     QString currentLanguage() const;
 
-    // The catalogue of the open database, read into the tree given with
-    // setTreeView(); GUI thread only, as they fill the tree's model.
+    // The data language of the page's documents and searches; a page never
+    // addressed (a tool's collector) follows the current language. Neither
+    // waits for a running statement.
+    void addressPage(TabArea *apTab, const QString &asLanguage);
+    void forgetPage(TabArea *apTab);
+
+    // A thread that must never wait for the data store's lock (the window's):
+    // taking the lock there is logged as a critical line, which the tests
+    // look for. Null for none.
+    void setWindowThread(QThread *apThread);
+
+    // The catalogue of the open database (anKind a CatalogueTree kind;
+    // abDuplicates keeps further translations), read as a value.
+    Catalogue readCatalogue(int anKind, bool abDuplicates);
+    // The same, put into the tree given with setTreeView(), on the calling
+    // thread (the tree's).
     void setByName();
     void setByNameDist();
     void setByYear();
     void setByYearDist();
     void setBible();
+    // The status-bar texts of a hovered item (see CatalogueReader).
+    QStringList statusTexts(bool abBible, const QString &asDate, int anBookRow);
+    // Emits statusTextUpdated for each of them; the kind is the tree's.
     void updateStatusText(const QString &asDate, int anParentRow, int anRow);
     int currentLanguageSermonsCount() const;
     int currentLanguageSermonsCountDist() const;
 
-    static bool databaseExists();
+    // Whether the file exists and is not empty.
+    static bool databaseExists(const QString &asFilePath);
     static QString readEscapedLine(QTextStream *apStream);
 
     void setTranslatorList(const QString &asLocale, TabArea *apTab, const QString &asDateInfo,
@@ -100,7 +132,8 @@ public:
     // anParagraphsOnPage -1 takes the page size from the options. The page is
     // only passed back, never asked: the six-argument forms are a search's
     // first request, whose hit count is unknown and therefore counted; a page
-    // asking for another page passes the count it knows (-1: count it).
+    // asking for another page passes the count it knows (-1: count it). The
+    // page and its count come from the same data language.
     void searchMessages(TabArea *apTab, const QString &asText, const QString &asDates,
                         AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage);
     void searchMessages(TabArea *apTab, const QString &asText, const QString &asDates,
@@ -147,45 +180,43 @@ public slots:
                                         QString asDateInfo);
     void openBibleAddLanguage(QString asLocale, TabArea *apTab, QString asDateInfo,
                               QString asChapterInfo);
+    // The sermon of a search hit, found by its date (a hit knows no rowid),
+    // with the search's words marked.
+    void openSermonOfHit(TabArea *apTab, QString asDate, QString asText);
 
 private:
-    class TemporaryLanguage;
+    class LanguageSwitch;
     class Lock;
 
     // A query on the connection; complains (critical log line) when the
     // calling thread does not hold the lock, so a missing lock shows in tests.
     QSqlQuery newQuery() const;
+    std::function<QSqlQuery()> queryFactory() const;
+    // The page's data language, or the current one for a page never addressed.
+    QString languageOf(TabArea *apTab) const;
 
-    void createMissingTables(const QStringList &acExisting);
-    void emitChapterVerses(TabArea *apTab, QSqlQuery &aQuery);
-    void emitSermonParagraphs(TabArea *apTab, int anParagraph, const QString &asHighlight);
+    void emitVerses(TabArea *apTab, bool abRead, const QVector<DocumentReader::Verse> &acVerses);
+    void emitSermon(TabArea *apTab, bool abRead, const QStringList &acRecords);
     void processPendingEvents();
     void search(bool abBible, TabArea *apTab, const QString &asText, const QString &asList,
                 AdvancedSearchFlags aFlags, int anOffset, int anPageSize, int anKnownCount);
-    void emitSermonHits(TabArea *apTab, const SearchStatements::Search &aSearch,
-                        const QString &asText, int anPageSize, int anOffset);
-    void emitBibleHits(TabArea *apTab, const SearchStatements::Search &aSearch, int anPageSize,
-                       int anOffset);
-    void emitHitCount(bool abBible, TabArea *apTab, const SearchStatements::Search &aSearch,
-                      int anPageSize);
-    void fillCatalogue(const std::function<void(class CatalogueFill &)> &aFill);
-    int countSermons(const QString &asStatement) const;
+    void fillTree(int anKind, bool abDuplicates);
 
     QString msPreviousLanguage;
     QString msCurrentLanguage;
-    QSqlDatabase mConnection;
-    bool mbTransactions = false;
-    // Whether the open file has the program's document indexes.
-    bool mbDocumentIndexes = false;
-    // Whether the open file has the program's search indexes.
-    bool mbSearchIndexes = false;
+    const StoreEnvironment &mEnvironment;
+    std::unique_ptr<StoreConnection> mpConnection;
     QString msLastSearchDates;
     AdvancedSearchFlags mLastSearchFlags;
     QVector<PsalmRecord> mcPsalms;
-    CatalogueTree *mpTreeView = nullptr;
-    QString msCurrentParagraphId;
-    QString msCurrentParagraphText;
+    // Read under the lock by the direct catalogue fills, set by the window.
+    std::atomic<CatalogueTree *> mpTreeView{nullptr};
     TabArea *mpCurrentPage = nullptr;
+    // Guarded by mPagesMutex, not mMutex: the window addresses pages while
+    // a search holds the connection.
+    mutable std::mutex mPagesMutex;
+    QHash<TabArea *, QString> mcPageLanguages;
+    std::atomic<QThread *> mpWindowThread{nullptr};
     // A standard mutex rather than Qt's: the thread sanitizer sees its
     // hand-overs, so the threaded tests can check this locking.
     mutable std::recursive_mutex mMutex;

@@ -1,5 +1,7 @@
 #include "models/psalmtable.h"
 
+#include <QStringList>
+
 namespace {
 
 bool isRussian(const QString &asLanguage)
@@ -95,6 +97,30 @@ QString convertBookNumber(int anBook, const QString &asFrom, const QString &asTo
     if (isWestern(asFrom) && isRussian(asTo))
         return QString::number(anBook <= 58 ? anBook + 7 : anBook - 14);
     return QString();
+}
+
+bool parallelPlace(const QVector<PsalmRecord> &acTable, const QString &asBook,
+                   const QString &asChapter, const QString &asFrom, const QString &asTo,
+                   int *apBook, QVector<int> *apChapters)
+{
+    bool vbNumber = false;
+    const int vnBook = asBook.toInt(&vbNumber);
+    const QString vsBook = convertBookNumber(vnBook, asFrom, asTo);
+    const QStringList vcChapters =
+        vnBook == 19 ? convertPsalmChapters(acTable, asChapter.toInt(), asFrom, asTo)
+                           .split(QLatin1Char(','), Qt::SkipEmptyParts)
+                     : QStringList{asChapter};
+    if (!vbNumber || vsBook.isEmpty() || vcChapters.isEmpty())
+        return false;
+    *apBook = vsBook.toInt();
+    for (const QString &vsChapter : vcChapters) {
+        const int vnChapter = vsChapter.trimmed().toInt(&vbNumber);
+        if (!vbNumber)
+            return false;
+        if (!apChapters->contains(vnChapter))
+            apChapters->append(vnChapter);
+    }
+    return true;
 }
 
 } // namespace PsalmTable

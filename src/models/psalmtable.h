@@ -31,4 +31,12 @@ QString convertPsalmChapters(const QVector<PsalmRecord> &acTable, int anChapter,
 // A Bible book number in asTo's book order, as text; empty for an unknown pair.
 QString convertBookNumber(int anBook, const QString &asFrom, const QString &asTo);
 
+// Where a chapter of asFrom's Bible (book and chapter as a page keeps them)
+// stands in asTo's: the book and the distinct chapters (a psalm may span
+// two). False when there is no such place (an unknown pair of orders, or a
+// book or chapter that is not a number).
+bool parallelPlace(const QVector<PsalmRecord> &acTable, const QString &asBook,
+                   const QString &asChapter, const QString &asFrom, const QString &asTo,
+                   int *apBook, QVector<int> *apChapters);
+
 } // namespace PsalmTable

@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QStringList>
 
+#include <algorithm>
 #include <atomic>
 
 namespace SearchStatements {
@@ -370,6 +371,26 @@ QString bibleCount(bool abIndexed, const Search &aSearch)
                                       "ON v.docid = m.docid %1 LEFT JOIN bibles_content b ON "
                                       "b.c1book = v.c1book WHERE %2m.text MATCH '%3';");
     return vsStatement.arg(bibleChapterJoin(aSearch), bibleVerseFilter(aSearch), aSearch.condition);
+}
+
+QString highlight(const QString &asText, const QString &asSearch)
+{
+    // All words are marked in one pass over the original text, so a word is
+    // never found again inside a mark inserted for an earlier word. Longer
+    // words are tried first so that "word" does not split a mark of "words".
+    QStringList vcWords = asSearch.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    vcWords.removeDuplicates();
+    if (vcWords.isEmpty())
+        return asText;
+    std::sort(vcWords.begin(), vcWords.end(),
+              [](const QString &a, const QString &b) { return a.size() > b.size(); });
+    QStringList vcEscaped;
+    for (const QString &vsWord : vcWords)
+        vcEscaped.append(QRegularExpression::escape(vsWord));
+    const QRegularExpression vPattern(QStringLiteral("(%0)").arg(vcEscaped.join(QLatin1Char('|'))));
+    QString vsResult = asText;
+    return vsResult.replace(vPattern,
+                            QStringLiteral("<span style='background-color: yellow;'>\\1</span>"));
 }
 
 } // namespace SearchStatements

@@ -45,6 +45,10 @@ QString condition(const QString &asText, AdvancedSearchFlags aFlags);
 QString fromUserText(const QString &asText);
 bool isLikeSearch(AdvancedSearchFlags aFlags);
 
+// asText with every word of asSearch (split at single blanks) wrapped in a
+// highlight span, in one pass: longer words first, no word marked twice.
+QString highlight(const QString &asText, const QString &asSearch);
+
 // A restriction list "(12, 57)" as the statements take it: "(12,57)", or
 // empty for no restriction. Anything but a parenthesised list of integers
 // restricts to nothing, "(NULL)".

@@ -1,0 +1,84 @@
+#include "models/searchreader.h"
+
+#include "models/sqlerror.h"
+
+namespace {
+
+QString text(const QSqlQuery &aQuery, int anColumn)
+{
+    return aQuery.value(anColumn).toString();
+}
+
+} // namespace
+
+SearchReader::SearchReader(QueryFactory aNewQuery, bool abIndexed)
+    : mNewQuery(std::move(aNewQuery)), mbIndexed(abIndexed)
+{
+}
+
+bool SearchReader::sermonHits(const SearchStatements::Search &aSearch, const QString &asHighlight,
+                              int anLimit, int anOffset, QVector<Hit> *apHits) const
+{
+    QSqlQuery vQuery = mNewQuery();
+    if (!vQuery.exec(SearchStatements::sermonPage(mbIndexed, aSearch, anLimit, anOffset))) {
+        QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+        return false;
+    }
+    QSqlQuery vDetail = mNewQuery();
+    vDetail.prepare(SearchStatements::sermonDetail(mbIndexed));
+    bool vbDetailFailed = false;
+    while (vQuery.next()) {
+        const QString vsDate = text(vQuery, 2);
+        // Bound, not spliced: a date may hold an apostrophe.
+        vDetail.bindValue(0, vsDate);
+        QString vsTranslator, vsName, vsPlace;
+        // A failed look-up is reported (once: it would fail for every hit),
+        // not passed over in silence with hits that lack their titles.
+        if (!vDetail.exec()) {
+            if (!vbDetailFailed)
+                QUILLMARK_LOG_SQL_ERROR(vDetail.lastError());
+            vbDetailFailed = true;
+        } else if (vDetail.next()) {
+            vsTranslator = text(vDetail, 0);
+            vsName = text(vDetail, 1);
+            vsPlace = text(vDetail, 2);
+        }
+        vDetail.finish();
+        apHits->append(
+            {QStringLiteral("%1, 19%2, %3 (%4)").arg(vsName, vsDate, vsTranslator, vsPlace),
+             text(vQuery, 1).mid(2), SearchStatements::highlight(text(vQuery, 0), asHighlight),
+             vsDate, QString()});
+    }
+    return true;
+}
+
+bool SearchReader::bibleHits(const SearchStatements::Search &aSearch, int anLimit, int anOffset,
+                             QVector<Hit> *apHits) const
+{
+    QSqlQuery vQuery = mNewQuery();
+    if (!vQuery.exec(SearchStatements::biblePage(mbIndexed, aSearch, anLimit, anOffset))) {
+        QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+        return false;
+    }
+    while (vQuery.next()) {
+        const QString vsChapter = text(vQuery, 1);
+        const QString vsVerse = text(vQuery, 2);
+        apHits->append({QStringLiteral("%1 %2:%3").arg(text(vQuery, 0), vsChapter, vsVerse),
+                        vsVerse, text(vQuery, 3), text(vQuery, 4), vsChapter});
+    }
+    return true;
+}
+
+qint64 SearchReader::count(bool abBible, const SearchStatements::Search &aSearch) const
+{
+    QSqlQuery vQuery = mNewQuery();
+    if (!vQuery.exec(abBible ? SearchStatements::bibleCount(mbIndexed, aSearch)
+                             : SearchStatements::sermonCount(mbIndexed, aSearch))) {
+        QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+        return -1;
+    }
+    qint64 vnCount = 0;
+    while (vQuery.next())
+        vnCount += vQuery.value(0).toLongLong();
+    return vnCount;
+}
