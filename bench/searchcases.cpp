@@ -24,7 +24,9 @@
 
 #include "controllers/application.h"
 #include "controllers/sharedoptions.h"
+#include "controllers/storerequests.h"
 #include "corpusgenerator.h"
+#include "models/catalogue.h"
 #include "models/cataloguetree.h"
 #include "models/database.h"
 #include "models/searchstatements.h"
@@ -34,6 +36,7 @@
 #include "widgets/tabarea.h"
 #include "widgets/tabwidget.h"
 #include "widgets/textbrowser.h"
+#include "widgets/toolbar.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -146,6 +149,12 @@ public:
         mpSearch = new SearchWidget(mpWindow.get());
         mpTabs = new TabWidget(mpWindow.get());
         mpTabs->setTreeView(mpTree);
+        // The tree tool bar switches the catalogue as in the window (its
+        // questions go to the data store wired below).
+        mpToolBar = new ToolBar(QString(), mpWindow.get());
+        mpToolBar->setTreeView(mpTree);
+        mpToolBar->createActions();
+        mpToolBar->hide();
         mpSearch->setTabWidget(mpTabs);
         mpSearch->setTreeView(mpTree);
         vpLayout->addWidget(mpSearch);
@@ -168,6 +177,15 @@ public:
         if (mpWired == vpDatabase)
             return;
         mpWired = vpDatabase;
+        // Asked on the data store's thread, shown in the tree when it arrives.
+        delete mpRequests;
+        mpRequests = new StoreRequests(vpDatabase, mpWindow.get());
+        mpToolBar->setStoreRequests(mpRequests);
+        QObject::connect(mpRequests, &StoreRequests::catalogueLoaded, mpTree,
+                         [this](const Catalogue &aCatalogue) {
+                             mpTree->showCatalogue(aCatalogue);
+                             mnLastCatalogue = aCatalogue.mnKind;
+                         });
         QObject::connect(mpSearch, &SearchWidget::searchMessages, vpDatabase,
                          QOverload<TabArea *, const QString &, const QString &, AdvancedSearchFlags,
                                    int, int>::of(&Database::searchMessages));
@@ -187,12 +205,15 @@ public:
 
     // Sends the search and runs the event loop until its first page has
     // rendered or, with abCount, until the count is shown as well.
-    void search(const Search &aSearch, bool abCount)
+    void search(const Search &aSearch, bool abCount, const std::function<void()> &aMeanwhile = {})
     {
         mpTree->setKind(aSearch.mbBible ? CatalogueTree::Bible : CatalogueTree::ByYear);
         mOutcome = Outcome();
         mpPage = nullptr;
-        wait(abCount, [this, aSearch] {
+        mbCatalogues = bool(aMeanwhile);
+        wait(abCount, [this, aSearch, aMeanwhile] {
+            if (aMeanwhile)
+                aMeanwhile();
             if (aSearch.msRestriction.isEmpty()) {
                 mpSearch->lineEdit()->setText(aSearch.msText);
                 mpSearch->startSearch(aSearch.mFlags);
@@ -216,6 +237,20 @@ public:
                                             -1, -1);
         });
     }
+
+    // The search, and while it runs the catalogue switched to the Bible and
+    // back to sermons by year from the tool bar, as a reader might; done when
+    // the count is shown and the last catalogue asked for has arrived (the
+    // Bible's is skipped when the second click comes before its turn).
+    void searchWhileSwitching(const Search &aSearch)
+    {
+        mnLastCatalogue = -1;
+        search(aSearch, true, [this] {
+            QTimer::singleShot(5, mpToolBar, [this] { mpToolBar->biblesClicked(); });
+            QTimer::singleShot(15, mpToolBar, [this] { mpToolBar->sortByYearClicked(); });
+        });
+    }
+    int lastCatalogue() const { return mnLastCatalogue; }
 
     // The second page of the page searched last, as its navigation asks.
     void nextPage()
@@ -245,9 +280,13 @@ private:
         QEventLoop vLoop;
         bool vbPage = false, vbCount = false;
         auto vDone = [&] {
-            if (vbPage && (vbCount || !abCount))
+            if (vbPage && (vbCount || !abCount) &&
+                (!mbCatalogues || mnLastCatalogue == CatalogueTree::ByYear))
                 vLoop.quit();
         };
+        const QMetaObject::Connection vCatalogue = QObject::connect(
+            mpRequests, &StoreRequests::catalogueLoaded, &vLoop, [&] { vDone(); },
+            Qt::QueuedConnection);
         const QMetaObject::Connection vPage = QObject::connect(
             vpDatabase, &Database::finishSearchArticles, &vLoop, [&](TabArea *apTab) {
                 if (apTab != mpPage)
@@ -283,6 +322,7 @@ private:
         vLoop.exec();
         QObject::disconnect(vPage);
         QObject::disconnect(vCount);
+        QObject::disconnect(vCatalogue);
         BenchContext::settle();
         vTicks.stop();
         mnGuiGap = double(std::max(vnGap, vClock.nsecsElapsed() - vnLast)) / 1e6;
@@ -307,6 +347,10 @@ private:
     TreeView *mpTree = nullptr;
     SearchWidget *mpSearch = nullptr;
     TabWidget *mpTabs = nullptr;
+    StoreRequests *mpRequests = nullptr;
+    ToolBar *mpToolBar = nullptr;
+    int mnLastCatalogue = -1;
+    bool mbCatalogues = false;
     QPointer<Database> mpWired;
     QPointer<TabArea> mpPage;
     Outcome mOutcome;
@@ -433,4 +477,18 @@ void addSearchCases(BenchContext &aContext, BenchCases &acCases)
                            vSetup(false, false), expectHits(vBench, true), vClose};
     vFrequentGap.mFigure = [vpBench] { return vpBench->guiGap(); };
     acCases.append(vFrequentGap);
+    // The catalogue switched to the Bible and back while a full scan runs:
+    // the window must keep painting (its longest pause, under 50 ms).
+    BenchCase vSwitchGap{
+        QStringLiteral("search like mode kind switch gui gap"),
+        [vpBench, vLike] { vpBench->searchWhileSwitching(vLike); }, vSetup(false, false),
+        [vpBench] {
+            if (vpBench->lastCatalogue() != CatalogueTree::ByYear)
+                return QStringLiteral("the last catalogue to arrive was of kind %1")
+                    .arg(vpBench->lastCatalogue());
+            return expectHits(*vpBench, true)();
+        },
+        vClose};
+    vSwitchGap.mFigure = [vpBench] { return vpBench->guiGap(); };
+    acCases.append(vSwitchGap);
 }

@@ -6,6 +6,7 @@
 #include "support/testsupport.h"
 
 #include "controllers/application.h"
+#include "controllers/sharedoptions.h"
 #include "models/database.h"
 #include "views/treeview.h"
 #include "widgets/mainwindow.h"
@@ -15,11 +16,13 @@
 #include "widgets/tabwidget.h"
 #include "widgets/textbrowser.h"
 #include "widgets/toolbar.h"
+#include "widgets/translationmenu.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -48,7 +51,11 @@ QMap<QString, QVariant> settings()
 QStringList corpus()
 {
     const QStringList vcNames{"Первая", "Вторая", "Третья"};
-    QStringList vcStatements;
+    QStringList vcStatements{
+        "INSERT INTO bibles (book, name) VALUES (1, 'Бытие');",
+        "INSERT INTO chapters (book, chapter, name) VALUES (1, 1, 'Бытие 1'), (1, 2, 'Бытие 2');",
+        "INSERT INTO verses (book, chapter, verse, text) VALUES (1, 1, 1, 'И был маяк.'), "
+        "(1, 2, 1, 'И был маяк.');"};
     for (int s = 0; s < ccDates.size(); ++s) {
         vcStatements << QString("INSERT INTO quotes (docid, date, name, translator, pdf, mp3, "
                                 "length, place) VALUES (%1, '%2', '%3', 'Иванов', '-', '-', "
@@ -56,27 +63,15 @@ QStringList corpus()
                             .arg(s + 1)
                             .arg(ccDates.at(s), vcNames.at(s));
         for (int n = 1; n <= 30; ++n) {
-            QString vsText;
-            if (n % 2 == 0)
-                vsText = QString("Другой абзац %1 без слова, только текст для высоты страницы.");
-            else if (n % 12 == 1)
-                vsText = QString("Маяк %1 стоит на берегу моря, и текст идёт дальше.");
-            else
-                vsText = QString("Абзац %1 про маяк на берегу моря, и текст идёт дальше.");
+            const QString vsText =
+                n % 2 == 0 ? "Другой абзац %1 без слова, только текст для высоты страницы."
+                : n % 12 == 1 ? "Маяк %1 стоит на берегу моря, и текст идёт дальше."
+                              : "Абзац %1 про маяк на берегу моря, и текст идёт дальше.";
             vcStatements << QString("INSERT INTO paragraphs (id, date, text) VALUES ('E-%1', "
                                     "'%2', '%3');")
                                 .arg(n)
                                 .arg(ccDates.at(s), vsText.arg(n));
         }
-    }
-    vcStatements << "INSERT INTO bibles (book, name) VALUES (1, 'Бытие');";
-    for (int c = 1; c <= 2; ++c) {
-        vcStatements << QString("INSERT INTO chapters (book, chapter, name) VALUES (1, %1, "
-                                "'Бытие %1');")
-                            .arg(c);
-        vcStatements << QString("INSERT INTO verses (book, chapter, verse, text) VALUES (1, %1, "
-                                "1, 'И был маяк.');")
-                            .arg(c);
     }
     return vcStatements;
 }
@@ -92,6 +87,16 @@ QStringList hitKeys(const TextBrowser *apView)
                 if (vsName.startsWith('a') && vsName.contains('@'))
                     vcKeys << vsName;
         }
+    return vcKeys;
+}
+
+// The number anchors of every hit of the word, in the data store's order.
+QStringList allHits()
+{
+    QStringList vcKeys;
+    for (const QString &vsDate : ccDates)
+        for (int n = 1; n <= 30; n += 2)
+            vcKeys << QString("a%1@%2").arg(vsDate).arg(n);
     return vcKeys;
 }
 
@@ -116,7 +121,7 @@ qreal anchorTop(const TextBrowser *apView, const QString &asName)
     return -1;
 }
 
-QToolButton *navButton(TabArea *apPage, int anIndex) // 0 back, 1 forward
+QToolButton *navButton(TabArea *apPage, int anIndex) // 0 back, 1 forward, 2 one page
 {
     return apPage->navigationWidget()->findChildren<QToolButton *>().at(anIndex);
 }
@@ -142,9 +147,16 @@ private slots:
     void pagesAreCountedHighlightedAndPaged();
     void advancedPanelSearches_data();
     void advancedPanelSearches();
+    void onePageShowsEveryHitOnce();
+    void hitsOpenWhatTheirSearchFound_data();
+    void hitsOpenWhatTheirSearchFound();
+    void countComesFromTheSearchedLanguage();
 
 private:
+    // A window over the corpus in a fresh application folder, with more settings.
+    void newWindow(const QMap<QString, QVariant> &acMore = {});
     void search(const QString &asText);
+    void clickKind(const QString &asToolTip);
 
     std::unique_ptr<TempAppDir> mpApp;
     std::unique_ptr<LogCapture> mpLog;
@@ -153,13 +165,23 @@ private:
 
 void TestSearchUi::init()
 {
-    mpApp = std::make_unique<TempAppDir>(settings());
     mpLog = std::make_unique<LogCapture>();
+    newWindow();
+}
+
+void TestSearchUi::newWindow(const QMap<QString, QVariant> &acMore)
+{
+    mpWindow.reset();
+    mpApp.reset();
+    QMap<QString, QVariant> vcSettings = settings();
+    vcSettings.insert(acMore);
+    mpApp = std::make_unique<TempAppDir>(vcSettings);
     QVERIFY(Application::database()->execQuery(corpus()));
     mpWindow = std::make_unique<MainWindow>();
     mpWindow->resize(1000, 700);
     mpWindow->show();
     QVERIFY(QTest::qWaitForWindowExposed(mpWindow.get()));
+    QVERIFY(TestSupport::settle());
 }
 
 void TestSearchUi::cleanup()
@@ -168,9 +190,22 @@ void TestSearchUi::cleanup()
     mpWindow.reset();
     QVERIFY(TestSupport::roundTrip());
     const QStringList vcErrors = mpLog->linesContaining("SQL Error");
+    // Whatever a test did in the window, the window never waited for a
+    // search holding the data store (catalogues, counts, hover texts and
+    // language switches all go through the data store's thread).
+    const QStringList vcWaits = mpLog->linesContaining("waited for the data store");
     mpLog.reset();
     mpApp.reset();
     QVERIFY2(vcErrors.isEmpty(), qPrintable(vcErrors.join('\n')));
+    QVERIFY2(vcWaits.isEmpty(), qPrintable(vcWaits.join('\n')));
+}
+
+void TestSearchUi::clickKind(const QString &asToolTip)
+{
+    for (QToolButton *vpButton : mpWindow->toolBar()->findChildren<QToolButton *>())
+        if (vpButton->toolTip() == asToolTip)
+            vpButton->click();
+    QVERIFY(TestSupport::settle());
 }
 
 void TestSearchUi::search(const QString &asText)
@@ -181,48 +216,34 @@ void TestSearchUi::search(const QString &asText)
 
 void TestSearchUi::navigationStates_data()
 {
-    QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<bool>("back");
-    QTest::addColumn<bool>("forward");
-    QTest::addColumn<bool>("combo");
-    QTest::addColumn<QStringList>("emitted");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("state"); // the label, then the enabled controls
+    QTest::addColumn<QString>("emitted");
 
-    QTest::newRow("one page") << QStringList{"pages 1"} << "1 from 1" << false << false << false
-                              << QStringList{};
-    QTest::newRow("several") << QStringList{"pages 3"} << "1 from 3" << false << true << true
-                             << QStringList{};
-    QTest::newRow("back at page 1")
-        << QStringList{"pages 3", "back"} << "1 from 3" << false << true << true << QStringList{};
-    QTest::newRow("forward") << QStringList{"pages 3", "forward"} << "2 from 3" << true << true
-                             << true << QStringList{"2 0"};
-    QTest::newRow("forward to the last")
-        << QStringList{"pages 3", "forward", "forward", "forward"} << "3 from 3" << true << false
-        << true << QStringList{"2 0", "3 0"};
-    QTest::newRow("forward and back") << QStringList{"pages 3", "forward", "back"} << "1 from 3"
-                                      << false << true << true << QStringList{"2 0", "1 0"};
-    QTest::newRow("combo selection") << QStringList{"pages 4", "combo 2"} << "3 from 4" << true
-                                     << true << true << QStringList{"3 0"};
-    QTest::newRow("new count starts at page 1")
-        << QStringList{"pages 3", "forward", "pages 2"} << "1 from 2" << false << true << true
-        << QStringList{"2 0"};
+    auto add = [](const char *asName, const char *asSteps, const char *asState,
+                  const char *asEmitted) {
+        QTest::newRow(asName) << QString(asSteps) << QString(asState) << QString(asEmitted);
+    };
+    add("one page", "pages 1", "1 from 1:", "");
+    add("several", "pages 3", "1 from 3: forward combo", "");
+    add("back at page 1", "pages 3, back", "1 from 3: forward combo", "");
+    add("forward", "pages 3, forward", "2 from 3: back forward combo", "2 0");
+    add("forward to the last", "pages 3, forward, forward, forward", "3 from 3: back combo",
+        "2 0, 3 0");
+    add("forward and back", "pages 3, forward, back", "1 from 3: forward combo", "2 0, 1 0");
+    add("combo selection", "pages 4, combo 2", "3 from 4: back forward combo", "3 0");
+    add("new count starts at page 1", "pages 3, forward, pages 2", "1 from 2: forward combo",
+        "2 0");
     // Reaching the bottom loads more only in one-page mode.
-    QTest::newRow("bottom, paged")
-        << QStringList{"pages 3", "bottom"} << "1 from 3" << false << true << true << QStringList{};
-    QTest::newRow("bottom, one page")
-        << QStringList{"pages 3", "one page", "pages 5", "bottom", "bottom"} << "1 from 1" << false
-        << false << false << QStringList{"2 1", "3 1"};
-    QTest::newRow("bottom, one page, other sender")
-        << QStringList{"pages 3", "one page", "pages 5", "other"} << "1 from 1" << false << false
-        << false << QStringList{};
-    QTest::newRow("bottom, one page, last chunk")
-        << QStringList{"pages 3", "one page", "pages 1", "bottom"} << "1 from 1" << false << false
-        << false << QStringList{};
+    add("bottom, paged", "pages 3, bottom", "1 from 3: forward combo", "");
+    add("bottom, one page", "pages 3, one page, pages 5, bottom, bottom", "1 from 1:", "2 1, 3 1");
+    add("bottom, one page, other sender", "pages 3, one page, pages 5, other", "1 from 1:", "");
+    add("bottom, one page, last chunk", "pages 3, one page, pages 1, bottom", "1 from 1:", "");
 }
 
 void TestSearchUi::navigationStates()
 {
-    QFETCH(QStringList, steps);
+    QFETCH(QString, steps);
     NavigationWidget vNavigation(0);
     QComboBox *vpCombo = vNavigation.findChild<QComboBox *>();
     const QList<QToolButton *> vcButtons = vNavigation.findChildren<QToolButton *>();
@@ -241,7 +262,7 @@ void TestSearchUi::navigationStates()
     connect(&vNavigation, &NavigationWidget::currentPageChanged, [&](int anPage, bool abOnePage) {
         vcEmitted << QString("%1 %2").arg(anPage).arg(abOnePage);
     });
-    for (const QString &vsStep : steps) {
+    for (const QString &vsStep : steps.split(", ")) {
         const int vnArg = vsStep.section(' ', -1).toInt();
         if (vsStep.startsWith("pages"))
             vNavigation.setPagesCount(vnArg);
@@ -258,11 +279,11 @@ void TestSearchUi::navigationStates()
         else if (vsStep == "other")
             vOther.trigger();
     }
-    QTEST(vNavigation.labelText(), "label");
-    QTEST(vpBack->isEnabled(), "back");
-    QTEST(vpForward->isEnabled(), "forward");
-    QTEST(vpCombo->isEnabled(), "combo");
-    QTEST(vcEmitted, "emitted");
+    QTEST(QString("%1:%2%3%4")
+              .arg(vNavigation.labelText(), vpBack->isEnabled() ? " back" : "",
+                   vpForward->isEnabled() ? " forward" : "", vpCombo->isEnabled() ? " combo" : ""),
+          "state");
+    QTEST(vcEmitted.join(", "), "emitted");
 }
 
 void TestSearchUi::bottomReachedOnlyAtTheMaximum()
@@ -306,19 +327,15 @@ void TestSearchUi::searchLineTexts_data()
     QTest::addColumn<QString>("sent"); // empty: refused as too short
     QTest::addColumn<QString>("title");
 
-    QTest::newRow("empty") << ""
-                           << ""
-                           << "";
-    QTest::newRow("blanks") << "   "
-                            << ""
-                            << "";
-    QTest::newRow("control characters only") << "\t\x01\x1f"
-                                             << ""
-                                             << "";
-    QTest::newRow("apostrophe") << "L'homme d'or"
-                                << "L''homme d''or"
-                                << "<L'homme d'or>";
-    QTest::newRow("control characters dropped") << "ма\x01я\tк" << csWord << "";
+    auto add = [](const char *asName, const QString &asTyped, const QString &asSent,
+                  const QString &asTitle) {
+        QTest::newRow(asName) << asTyped << asSent << asTitle;
+    };
+    add("empty", "", "", "");
+    add("blanks", "   ", "", "");
+    add("control characters only", "\t\x01\x1f", "", "");
+    add("apostrophe", "L'homme d'or", "L''homme d''or", "<L'homme d'or>");
+    add("control characters dropped", "ма\x01я\tк", csWord, "");
 }
 
 void TestSearchUi::searchLineTexts()
@@ -381,10 +398,8 @@ void TestSearchUi::restrictionFollowsTheCatalogue()
     QFETCH(QString, restriction);
     TreeView *vpTree = mpWindow->treeView();
     if (bible) {
-        for (QToolButton *vpButton : mpWindow->toolBar()->findChildren<QToolButton *>())
-            if (vpButton->toolTip() == "Bible")
-                vpButton->click();
-        QTRY_COMPARE(vpTree->kind(), int(CatalogueTree::Bible));
+        clickKind("Bible");
+        QCOMPARE(vpTree->kind(), int(CatalogueTree::Bible));
     }
     QStandardItemModel *vpModel = vpTree->itemModel();
     int vnChecked = 0;
@@ -527,6 +542,114 @@ void TestSearchUi::advancedPanelSearches()
     if (flags == 1)
         for (const ArticleRecord &vRecord : vpPage->articles())
             QVERIFY2(vRecord.msLeftText.contains(text), qPrintable(vRecord.msLeftText));
+}
+
+void TestSearchUi::onePageShowsEveryHitOnce()
+{
+    // One-page mode used to ask for a page of 20 first and chunks of 10 from
+    // offset 10 on, and stopped after three: hits 11-20 came twice and 31-45
+    // never.
+    newWindow({{"OnePage", true}});
+    mpWindow->resize(1000, 400);
+    TabWidget *vpTabs = mpWindow->tabWidget();
+    search(csWord);
+    auto *vpPage = qobject_cast<TabArea *>(vpTabs->widget(0));
+    QTRY_COMPARE(vpTabs->tabText(0), QString("<маяк> (found: 45)"));
+    const QStringList vcExpected = allHits();
+    // The reader scrolls to the bottom until no more comes.
+    QScrollBar *vpBar = vpPage->leftView()->verticalScrollBar();
+    for (int i = 0; i < 8 && hitKeys(vpPage->leftView()).size() < vcExpected.size(); ++i) {
+        QTRY_VERIFY(vpBar->maximum() > 0);
+        vpBar->setValue(vpBar->maximum());
+        QVERIFY(TestSupport::settle());
+    }
+    QCOMPARE(hitKeys(vpPage->leftView()), vcExpected);
+    QCOMPARE(vpPage->articles().size(), vcExpected.size());
+    QCOMPARE(vpPage->navigationWidget()->labelText(), QString("1 from 1"));
+    vpBar->setValue(0);
+    vpBar->setValue(vpBar->maximum());
+    QVERIFY(TestSupport::settle());
+    QCOMPARE(hitKeys(vpPage->leftView()).size(), vcExpected.size());
+
+    // Leaving one-page mode brings the pages back.
+    navButton(vpPage, 2)->setChecked(false);
+    QTRY_COMPARE(vpPage->navigationWidget()->labelText(), QString("1 from 3"));
+    QTRY_COMPARE(hitKeys(vpPage->leftView()), vcExpected.mid(0, 20));
+}
+
+void TestSearchUi::hitsOpenWhatTheirSearchFound_data()
+{
+    QTest::addColumn<bool>("bible");
+    QTest::newRow("sermon hit, catalogue now the English Bible") << false;
+    QTest::newRow("Bible hit, catalogue now sermons") << true;
+}
+
+void TestSearchUi::hitsOpenWhatTheirSearchFound()
+{
+    // A hit's page took its kind and data language from whatever the tree
+    // showed when the hit was clicked: a sermon hit looked its key up in the
+    // Bible and showed nothing, a Bible hit became a sermon page.
+    QFETCH(bool, bible);
+    newWindow({{"DBLang2", "en"}, {"DBLangName2", "En"}});
+    TabWidget *vpTabs = mpWindow->tabWidget();
+    if (bible)
+        clickKind("Bible");
+    search(csWord);
+    auto *vpPage = qobject_cast<TabArea *>(vpTabs->widget(0));
+    QTRY_VERIFY(vpTabs->tabText(0).contains("found:"));
+    QVERIFY(TestSupport::settle());
+    clickKind(bible ? "Messages by Year" : "Bible");
+    if (!bible) {
+        mpWindow->toolBar()->languageButton()->menu()->actions().first()->trigger();
+        QVERIFY(TestSupport::settle());
+        QCOMPARE(Application::sharedOptions()->dataLanguage(), QString("en"));
+    }
+
+    const ArticleRecord vHit = vpPage->articles().last();
+    emit vpPage->leftView()->anchorClicked(
+        QUrl(QString("#%1@%2").arg(bible ? vHit.msLeftTitle : vHit.msExtra1, vHit.msNumber)));
+    QCOMPARE(vpTabs->count(), 2);
+    auto *vpDocument = qobject_cast<TabArea *>(vpTabs->widget(1));
+    QCOMPARE(vpDocument->isBible(), bible);
+    QCOMPARE(vpDocument->language(), QString("ru"));
+    QTRY_COMPARE(vpDocument->articles().size(), bible ? 1 : 30);
+    QCOMPARE(vpDocument->chapterInfo(), bible ? QString("2") : QString());
+    // Its translation menu is that of its kind: a Bible page leaves out only
+    // its own language.
+    emit vpDocument->translationMenu()->menu()->aboutToShow();
+    QVERIFY(TestSupport::settle());
+    QCOMPARE(vpDocument->translationMenu()->menu()->actions().at(1)->isEnabled(), bible);
+    if (bible)
+        return;
+    // The search's further pages keep to its language too.
+    vpTabs->setCurrentWidget(vpPage);
+    navButton(vpPage, 1)->click();
+    QVERIFY(TestSupport::settle());
+    QCOMPARE(vpPage->navigationWidget()->labelText(), QString("2 from 3"));
+    QCOMPARE(hitKeys(vpPage->leftView()), allHits().mid(20, 20));
+}
+
+void TestSearchUi::countComesFromTheSearchedLanguage()
+{
+    // The data store lets go of the connection between a page of hits and
+    // their count; a language switch in between made the count come from the
+    // other language's file ("found: 0" over 20 hits).
+    newWindow({{"DBLang2", "en"}, {"DBLangName2", "En"}});
+    Database *vpDatabase = Application::database();
+    QObject vContext;
+    connect(
+        vpDatabase, &Database::finishSearchArticles, &vContext,
+        [vpDatabase, &vContext] {
+            QObject::disconnect(vpDatabase, nullptr, &vContext, nullptr);
+            vpDatabase->changeLanguage("en");
+        },
+        Qt::DirectConnection);
+    search(csWord);
+    TabWidget *vpTabs = mpWindow->tabWidget();
+    QTRY_COMPARE(vpTabs->tabText(0), QString("<маяк> (found: 45)"));
+    auto *vpPage = qobject_cast<TabArea *>(vpTabs->widget(0));
+    QCOMPARE(hitKeys(vpPage->leftView()).size(), 20);
+    QCOMPARE(vpPage->navigationWidget()->labelText(), QString("1 from 3"));
 }
 
 QUILLMARK_TEST_MAIN(TestSearchUi)

@@ -53,6 +53,15 @@ void SharedOptions::setLanguage(const QString &asLocale, LanguageKind aKind)
     msDataLanguage = asLocale;
 }
 
+void SharedOptions::switchDataLanguage(const QString &asLocale)
+{
+    msDataLanguage = asLocale;
+    Database *vpDatabase = Application::database();
+    QMetaObject::invokeMethod(
+        vpDatabase, [vpDatabase, asLocale] { vpDatabase->changeLanguage(asLocale); },
+        Qt::QueuedConnection);
+}
+
 QString SharedOptions::mediaUrl(const QString &asFileName, DownloadProgressView *apPlayer)
 {
     const QString vsLower = asFileName.toLower();

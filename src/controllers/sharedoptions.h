@@ -34,7 +34,13 @@ public:
     explicit SharedOptions(QObject *parent = nullptr);
     ~SharedOptions() override;
 
+    // The data language is switched on the data store at once, from the
+    // calling thread: a caller may rely on the next statement running there.
     void setLanguage(const QString &asLocale, LanguageKind aKind);
+    // The window's data-language switch: the data store follows on its own
+    // thread, after every request the window made before, so the window
+    // never waits for a running search.
+    void switchDataLanguage(const QString &asLocale);
 
     // A local path, a remote URL, or empty (no URL configured, an unsafe name,
     // a failed download, or another media download still running). Blocks in

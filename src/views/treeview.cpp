@@ -2,8 +2,9 @@
 
 #include "controllers/application.h"
 #include "controllers/modalbox.h"
-#include "models/database.h"
-#include "views/pageopener.h"
+#include "controllers/sharedoptions.h"
+#include "controllers/storerequests.h"
+#include "models/catalogue.h"
 #include "widgets/toolbar.h"
 
 #include <QAction>
@@ -64,11 +65,25 @@ void TreeView::clearTree()
     mpModel->clear();
     mbPropagating = false;
     msLastHoverText.clear();
+    // Unknown until a catalogue says (a fill item by item does not).
+    msLanguage.clear();
     // A new catalogue starts collapsed; the expand command must offer expanding.
     if (mpExpandAction->isChecked()) {
         mpExpandAction->setChecked(false);
         toggleTree(false);
     }
+}
+
+void TreeView::showCatalogue(const Catalogue &aCatalogue)
+{
+    aCatalogue.fill(*this);
+    msLanguage = aCatalogue.msLanguage;
+}
+
+PageContext TreeView::pageContext() const
+{
+    return {mnKind,
+            msLanguage.isEmpty() ? Application::sharedOptions()->dataLanguage() : msLanguage};
 }
 
 void TreeView::setKind(int anKind)
@@ -316,7 +331,7 @@ void TreeView::itemDoubleClicked(QModelIndex aIndex)
     const QString vsText = vpItem->text();
 
     if (mnKind == Bible) {
-        TabArea *vpPage = mpPageOpener->openTab(vsText);
+        TabArea *vpPage = mpPageOpener->openTab(vsText, pageContext());
         if (!vpPage)
             return;
         const int vnChapter = vsText.section(QLatin1Char(' '), -1).toInt();
@@ -327,7 +342,7 @@ void TreeView::itemDoubleClicked(QModelIndex aIndex)
     const int vnKey = vpItem->whatsThis().toInt(&vbNumber);
     if (!vbNumber)
         return;
-    TabArea *vpPage = mpPageOpener->openTab(vsText);
+    TabArea *vpPage = mpPageOpener->openTab(vsText, pageContext());
     if (!vpPage)
         return;
     mpPageOpener->setDocumentId(vpPage, vnKey);
@@ -364,42 +379,38 @@ void TreeView::deleteSql()
         emit deleteRequested(vsList);
 }
 
-namespace {
-// Answered on the data store's thread: the mouse must never wait for a search
-// that holds the connection.
-void requestStatusText(Database *apDatabase, const QString &asDate, int anParentRow, int anRow)
-{
-    QMetaObject::invokeMethod(
-        apDatabase,
-        [apDatabase, asDate, anParentRow, anRow] {
-            apDatabase->updateStatusText(asDate, anParentRow, anRow);
-        },
-        Qt::QueuedConnection);
-}
-} // namespace
-
 void TreeView::showHoverStatus(const QModelIndex &aIndex)
 {
     const QString vsText = aIndex.data(Qt::DisplayRole).toString();
     if (vsText.isEmpty()) {
-        emit statusMessage(QString());
-        msLastHoverText.clear();
+        clearHoverStatus();
         return;
     }
     if (vsText == msLastHoverText)
         return;
-    Database *vpDatabase = Application::database();
+    msLastHoverText = vsText;
+    if (!mpRequests)
+        return;
+    // Answered on the data store's thread: the mouse never waits for a search
+    // that holds the connection.
     if (mnKind == Bible) {
         const QModelIndex vSource = mpProxy->mapToSource(aIndex);
-        const int vnBookRow = vSource.parent().isValid() ? vSource.parent().row() : vSource.row();
-        requestStatusText(vpDatabase, QString(), vnBookRow, vSource.row());
+        mpRequests->askStatusText(
+            true, QString(), vSource.parent().isValid() ? vSource.parent().row() : vSource.row());
     } else {
         emit statusMessage(QStringLiteral("-"));
         QString vsDate = vsText.mid(vsText.indexOf(QLatin1Char('(')) + 1);
         vsDate.chop(1);
-        requestStatusText(vpDatabase, vsDate, 0, 0);
+        mpRequests->askStatusText(false, vsDate, 0);
     }
-    msLastHoverText = vsText;
+}
+
+void TreeView::clearHoverStatus()
+{
+    if (mpRequests)
+        mpRequests->dropStatusText();
+    emit statusMessage(QString());
+    msLastHoverText.clear();
 }
 
 bool TreeView::eventFilter(QObject *apWatched, QEvent *apEvent)
@@ -409,8 +420,7 @@ bool TreeView::eventFilter(QObject *apWatched, QEvent *apEvent)
             const auto *vpMove = static_cast<QMouseEvent *>(apEvent);
             showHoverStatus(indexAt(vpMove->pos()));
         } else if (apEvent->type() == QEvent::Leave) {
-            emit statusMessage(QString());
-            msLastHoverText.clear();
+            clearHoverStatus();
         }
     }
     return QTreeView::eventFilter(apWatched, apEvent);

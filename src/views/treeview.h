@@ -1,23 +1,26 @@
 #pragma once
 
 #include "models/cataloguetree.h"
+#include "views/pageopener.h"
 
 #include <QModelIndex>
 #include <QTreeView>
 
 #include <atomic>
 
-class PageOpener;
+struct Catalogue;
 class QAction;
 class QSortFilterProxyModel;
 class QStandardItem;
 class QStandardItemModel;
+class StoreRequests;
 class TabArea;
 class ToolBar;
 
 // The checkable catalogue of the current data language: sermons by year or
 // by title letter, or the Bible's books and chapters. The data store fills it
-// (CatalogueTree). Checking a group checks its sermons and a group shows
+// (CatalogueTree), or hands it a whole catalogue read on its own thread
+// (showCatalogue). Checking a group checks its sermons and a group shows
 // whether all, some or none of its sermons are checked; the checked keys
 // restrict searches, exports and deletions. Hovering reports an item's
 // details through statusMessage(); a double-click opens the item in a page.
@@ -41,6 +44,15 @@ public:
                                 const QString &asData, bool abItalic, const QString &asToolTip,
                                 bool abHasMp3) override;
 
+    // Shows a catalogue read by the data store; the tree remembers its
+    // data language for the pages it opens.
+    void showCatalogue(const Catalogue &aCatalogue);
+    // The data language of the catalogue shown (empty before the first).
+    QString catalogueLanguage() const { return msLanguage; }
+    // What a page opened from the tree (or searching it) shows: the tree's
+    // kind in the catalogue's data language, the program's when none is known.
+    PageContext pageContext() const;
+
     QString checkedSermons() const;
     QString checkedChapters() const;
     void checkItems(const QStringList &acTitles);
@@ -48,6 +60,8 @@ public:
     void applyFont();
     void setToolBar(ToolBar *apToolBar);
     void setPageOpener(PageOpener *apOpener);
+    // Where hovered items' details are asked for.
+    void setStoreRequests(StoreRequests *apRequests) { mpRequests = apRequests; }
 
     QStandardItemModel *itemModel() const { return mpModel; }
     QAction *checkAllAction() const { return mpCheckAllAction; }
@@ -93,6 +107,7 @@ private:
     bool confirm(const QString &asQuestion) const;
     void setAllTopLevel(Qt::CheckState aState);
     void showHoverStatus(const QModelIndex &aIndex);
+    void clearHoverStatus();
     void retranslate();
 
     QStandardItemModel *mpModel = nullptr;
@@ -109,4 +124,6 @@ private:
     QAction *mpDeleteAction = nullptr;
     ToolBar *mpToolBar = nullptr;
     PageOpener *mpPageOpener = nullptr;
+    StoreRequests *mpRequests = nullptr;
+    QString msLanguage;
 };

@@ -3,6 +3,7 @@
 #include "controllers/application.h"
 #include "controllers/modalbox.h"
 #include "controllers/sharedoptions.h"
+#include "controllers/storerequests.h"
 #include "models/database.h"
 #include "views/treeview.h"
 #include "widgets/helpdialog.h"
@@ -42,12 +43,24 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     Database *vpDatabase = Application::database();
     vpDatabase->setTreeView(mpTreeView);
+    mpRequests = new StoreRequests(vpDatabase, this);
     createMenus();
     createToolBars();
 
     mpTreeView->setMinimumWidth(75);
     mpTreeView->setToolBar(mpToolBar);
     mpTreeView->setPageOpener(mpTabs);
+    mpTreeView->setStoreRequests(mpRequests);
+    mpToolBar->setStoreRequests(mpRequests);
+    connect(mpRequests, &StoreRequests::catalogueLoaded, mpTreeView, &TreeView::showCatalogue);
+    connect(mpRequests, &StoreRequests::sermonsCounted, this,
+            [this](int anFirstTranslations, int anAll) {
+                mnFirstTranslations = anFirstTranslations;
+                mnAllSermons = anAll;
+                showSermonCounts();
+            });
+    connect(mpRequests, &StoreRequests::statusTextReady, this,
+            [this](const QString &asText) { statusBar()->showMessage(asText, 0); });
     mpTabs->setTreeView(mpTreeView);
     mpSearchWidget->setTabWidget(mpTabs);
     mpSearchWidget->setTreeView(mpTreeView);
@@ -112,6 +125,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     createAdvancedPanel();
     restoreLayout();
+    // From here on the window asks the data store and never waits for it (a
+    // first use of the options may still have set the data store up above).
+    vpDatabase->setWindowThread(thread());
     mpToolBar->sortByYearClicked();
 }
 
@@ -195,17 +211,19 @@ void MainWindow::showEvent(QShowEvent *apEvent)
 
 MainWindow::~MainWindow()
 {
-    // The data store may still be answering a hover on its thread; from here
-    // on it must not reach the tree.
-    Application::database()->setTreeView(nullptr);
-    Application::settings()->setValue(QStringLiteral("mainWindowState"),
-                                      QString::fromLatin1(saveState(0).toBase64()));
+    Database *vpDatabase = Application::database();
+    vpDatabase->setTreeView(nullptr);
+    vpDatabase->setWindowThread(nullptr);
+    Application::settings()->setValue(QStringLiteral("mainWindowState"), saveState(0));
 }
 
 void MainWindow::restoreLayout()
 {
-    const QByteArray vState = QByteArray::fromBase64(
-        Application::settings()->value(QStringLiteral("mainWindowState")).toString().toLatin1());
+    const QVariant vValue = Application::settings()->value(QStringLiteral("mainWindowState"));
+    // Earlier builds wrote the state as Base64 text.
+    const QByteArray vState = vValue.type() == QVariant::ByteArray
+                                  ? vValue.toByteArray()
+                                  : QByteArray::fromBase64(vValue.toString().toLatin1());
     if (!vState.isEmpty())
         restoreState(vState, 0);
 }
@@ -287,7 +305,7 @@ void MainWindow::setLanguage()
     if (vsCode.isEmpty())
         return;
     if (vbDatabase) {
-        Application::sharedOptions()->setLanguage(vsCode, SharedOptions::Data);
+        Application::sharedOptions()->switchDataLanguage(vsCode);
         mpToolBar->updateLanguageMenu();
         return;
     }
@@ -298,10 +316,14 @@ void MainWindow::setLanguage()
 
 void MainWindow::updateStatus()
 {
-    Database *vpDatabase = Application::database();
-    mpSermonCountLabel->setText(tr("Sermons total: %0 / %1")
-                                    .arg(vpDatabase->currentLanguageSermonsCountDist())
-                                    .arg(vpDatabase->currentLanguageSermonsCount()));
+    // Counted on the data store's thread; the label follows when they arrive.
+    mpRequests->countSermons();
+}
+
+void MainWindow::showSermonCounts()
+{
+    mpSermonCountLabel->setText(
+        tr("Sermons total: %0 / %1").arg(mnFirstTranslations).arg(mnAllSermons));
 }
 
 void MainWindow::help()
@@ -322,7 +344,7 @@ void MainWindow::changeEvent(QEvent *apEvent)
         mpToolBar->setWindowTitle(tr("Main toolbar"));
         mpSearchToolBar->setWindowTitle(tr("Search toolbar"));
         retranslateAdvancedPanel();
-        updateStatus();
+        showSermonCounts();
     }
     QMainWindow::changeEvent(apEvent);
 }

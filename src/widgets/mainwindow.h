@@ -7,6 +7,7 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class SearchWidget;
+class StoreRequests;
 class QSplitter;
 class QToolBar;
 class TabWidget;
@@ -32,6 +33,7 @@ public:
     QList<QRadioButton *> advancedOptions() const { return mcOptionButtons; }
     ToolBar *toolBar() const { return mpToolBar; }
     QLabel *sermonCountLabel() const { return mpSermonCountLabel; }
+    StoreRequests *storeRequests() const { return mpRequests; }
 
 public slots:
     void help();
@@ -55,6 +57,7 @@ private:
     void restoreLayout();
     void createAdvancedPanel();
     void retranslateAdvancedPanel();
+    void showSermonCounts();
 
     QMenu *mpLanguageMenu = nullptr;
     QMenu *mpAboutMenu = nullptr;
@@ -68,5 +71,9 @@ private:
     QToolBar *mpSearchToolBar = nullptr;
     QWidget *mpAdvancedPanel = nullptr;
     QList<QRadioButton *> mcOptionButtons;
+    StoreRequests *mpRequests = nullptr;
+    // The last sermon totals, shown again in a new interface language.
+    int mnFirstTranslations = 0;
+    int mnAllSermons = 0;
     QPushButton *mpAdvancedSearchButton = nullptr;
 };

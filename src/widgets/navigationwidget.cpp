@@ -96,13 +96,20 @@ void NavigationWidget::navigate()
         ++mnCurrentPage;
 
     if (vpSender && vpSender->objectName().endsWith(QLatin1String("TextBrowser"))) {
-        // The reader reached the bottom of a view: in one-page mode, the next chunk.
-        if (isOnePage() && mnCurrentPage < mnPagesCount) {
-            ++mnCurrentPage;
-            emit currentPageChanged(mnCurrentPage, true);
-        }
-    } else if (vpSender == mpBackButton || vpSender == mpForwardButton) {
+        // The reader reached the bottom of a view.
+        loadNextChunk();
+        return;
+    }
+    if (vpSender == mpBackButton || vpSender == mpForwardButton)
         emit currentPageChanged(mnCurrentPage, isOnePage());
+    refresh();
+}
+
+void NavigationWidget::loadNextChunk()
+{
+    if (mbReady && isOnePage() && mnCurrentPage < mnPagesCount) {
+        ++mnCurrentPage;
+        emit currentPageChanged(mnCurrentPage, true);
     }
     refresh();
 }

@@ -24,6 +24,8 @@ public:
     void setForwardEnabled(bool abEnabled);
     void hideControls();
     QString labelText() const;
+    // In one-page mode, asks for the next chunk while there is one.
+    void loadNextChunk();
 
 signals:
     void currentPageChanged(int anCurrentPage, bool abOnePage);

@@ -56,10 +56,12 @@ void SearchWidget::startSearch(AdvancedSearchFlags aFlags)
     // The page keeps what it searched for, so that its later pages ask for
     // the same, whatever other tabs search meanwhile.
     vpPage->setSearchQuery(vsSql, vsList, aFlags);
+    // A page in one-page mode asks for its first chunk of hits, not a page.
+    const int vnSize = vpPage->firstRequestSize();
     if (vbBible)
-        emit searchBible(vpPage, vsSql, vsList, aFlags, 0, -1);
+        emit searchBible(vpPage, vsSql, vsList, aFlags, 0, vnSize);
     else
-        emit searchMessages(vpPage, vsSql, vsList, aFlags, 0, -1);
+        emit searchMessages(vpPage, vsSql, vsList, aFlags, 0, vnSize);
 }
 
 void SearchWidget::retranslate()

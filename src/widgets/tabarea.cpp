@@ -3,7 +3,6 @@
 #include "controllers/application.h"
 #include "controllers/sharedoptions.h"
 #include "models/database.h"
-#include "views/pageopener.h"
 #include "views/treeview.h"
 #include "widgets/navigationwidget.h"
 #include "widgets/searchhighlighter.h"
@@ -15,21 +14,35 @@
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
-// The page that is to scroll to a number once it has rendered.
-QPointer<TabArea> gJumpPage;
-int gnJumpAnchor = 0;
+// Results a one-page page loads at a time.
+const int cnChunk = 10;
+
+PageContext contextOf(const TreeView *apTreeView)
+{
+    return apTreeView ? apTreeView->pageContext()
+                      : PageContext{0, Application::sharedOptions()->dataLanguage()};
+}
 } // namespace
 
 TabArea::TabArea(TreeView *apTreeView, QWidget *parent)
-    : QWidget(parent), mnMode(apTreeView ? apTreeView->kind() : 0),
-      mFormats(ArticleFormats::fromSettings()), mpTreeView(apTreeView)
+    : TabArea(apTreeView, parent, contextOf(apTreeView))
+{
+}
+
+TabArea::TabArea(TreeView * /*apTreeView*/, QWidget *parent, const PageContext &aContext)
+    : QWidget(parent), mnMode(aContext.mnKind),
+      msLanguage(aContext.msLanguage.isEmpty() ? Application::sharedOptions()->dataLanguage()
+                                               : aContext.msLanguage),
+      mFormats(ArticleFormats::fromSettings())
 {
     setAutoFillBackground(true);
     auto *vpLayout = new QVBoxLayout(this);
@@ -41,6 +54,9 @@ TabArea::TabArea(TreeView *apTreeView, QWidget *parent)
     vpLayout->addWidget(mpControlToolbar);
 
     mpNavigation = new NavigationWidget(mnMode, this);
+    // The option may start the page in one-page mode; leaving it must then
+    // bring the pages back.
+    mbOnePage = mpNavigation->isOnePage();
     connect(mpNavigation, &NavigationWidget::currentPageChanged, this, &TabArea::navigation);
     connect(mpNavigation, &NavigationWidget::onePageChanged, this, &TabArea::setOnePage);
     mpControlToolbar->addWidget(mpNavigation);
@@ -108,7 +124,7 @@ ArticleRenderer::PageKind TabArea::pageKind() const
 int TabArea::pageSize(bool abOnePage) const
 {
     if (abOnePage)
-        return 10;
+        return cnChunk;
     const SharedOptions *vpOptions = Application::sharedOptions();
     return isBible() ? vpOptions->versesCount() : vpOptions->paragraphCount();
 }
@@ -145,10 +161,9 @@ void TabArea::addVerse(const QString &asBook, const QString &asChapter, const QS
 void TabArea::addParallelVerse(const QString &asName, const QString &asVerse, const QString &asText,
                                const QString &asChapter)
 {
-    mRecords.addParallelVerse(asName, asVerse, asText, asChapter, msDateInfo.toInt(),
-                              msChapterInfo.toInt(),
-                              Application::database()->psalmPlacement(
-                                  msParallelLocale, Application::sharedOptions()->dataLanguage()));
+    mRecords.addParallelVerse(
+        asName, asVerse, asText, asChapter, msDateInfo.toInt(), msChapterInfo.toInt(),
+        Application::database()->psalmPlacement(msParallelLocale, msLanguage));
     recordAdded(false);
 }
 
@@ -171,7 +186,7 @@ void TabArea::showArticles(int anFrom, const QString &asText, AdvancedSearchFlag
 {
     mpTranslationButton->setEnabled(asText.isEmpty());
     msSearchText = asText;
-    const int vnPageSize = abAppend ? 10 : pageSize(false);
+    const int vnPageSize = pageSize(abAppend);
     TextBrowser *vpView = mbMainSide ? mpLeftTextBrowser : mpRightTextBrowser;
     vpView->disableReachBottomTracking();
     if (!abAppend)
@@ -199,11 +214,39 @@ void TabArea::showArticles(int anFrom, const QString &asText, AdvancedSearchFlag
 
     vpView->setUpdatesEnabled(true);
     vpView->enableReachBottomTracking();
-    if (gJumpPage == this) {
-        mpLeftTextBrowser->scrollToAnchor(QString::number(gnJumpAnchor));
-        gJumpPage = nullptr;
-        gnJumpAnchor = 0;
+    if (mnJumpAnchor >= 0) {
+        mpLeftTextBrowser->scrollToAnchor(QString::number(mnJumpAnchor));
+        mnJumpAnchor = -1;
     }
+}
+
+void TabArea::showHits(const QString &asText, AdvancedSearchFlags aFlags, bool abAppend)
+{
+    mbMainSide = true;
+    if (!abAppend)
+        mnShownRecords = 0;
+    // A chunk goes below the hits shown so far; the records of all chunks
+    // stay, so that any hit on the page can be opened.
+    showArticles(mnShownRecords, asText, aFlags, abAppend);
+    mnShownRecords = mRecords.records().size();
+    continueOnePage();
+}
+
+int TabArea::firstRequestSize() const
+{
+    return mpNavigation->isOnePage() ? cnChunk : -1;
+}
+
+void TabArea::continueOnePage()
+{
+    if (isDocumentPage() || !mpNavigation->isOnePage())
+        return;
+    // Laid out first: the scroll range is known only then.
+    QTimer::singleShot(0, this, [this] {
+        if (mpNavigation->isOnePage() && mpNavigation->currentPage() < mpNavigation->pagesCount() &&
+            mpLeftTextBrowser->verticalScrollBar()->maximum() == 0)
+            mpNavigation->loadNextChunk();
+    });
 }
 
 void TabArea::clearArticles()
@@ -214,6 +257,7 @@ void TabArea::clearArticles()
 void TabArea::setNavigationParams(int anValue)
 {
     mpNavigation->setPagesCount(anValue);
+    continueOnePage();
 }
 
 void TabArea::setFoundPagesCount(int anCount)
@@ -250,7 +294,7 @@ void TabArea::openTranslation(const QString &asLocale, const QString &asTranslat
 void TabArea::useTranslatorList(QStringList acList, QAction *apLanguageAction)
 {
     mpTranslationMenu->useTranslatorList(acList, apLanguageAction, isBible(), msTranslator,
-                                         Application::sharedOptions()->dataLanguage());
+                                         msLanguage);
 }
 
 void TabArea::prepareSearchMode(bool abYes)
@@ -265,13 +309,16 @@ void TabArea::prepareSearchMode(bool abYes)
 
 void TabArea::nextArticle(QUrl aUrl)
 {
-    const QString vsAnchor = aUrl.fragment();
-    if (sender() == mpLeftTextBrowser && mpRightTextBrowser->isVisible())
-        mpRightTextBrowser->scrollToAnchor(vsAnchor);
-    else if (sender() == mpRightTextBrowser)
-        mpLeftTextBrowser->scrollToAnchor(vsAnchor);
-    if (!isDocumentPage())
+    if (!isDocumentPage()) {
         openHit(aUrl.toString());
+        return;
+    }
+    // The views never follow links themselves: both are brought to the
+    // clicked paragraph, the one clicked in as well as the other.
+    const QString vsAnchor = aUrl.fragment();
+    mpLeftTextBrowser->scrollToAnchor(vsAnchor);
+    if (mpRightTextBrowser->isVisible())
+        mpRightTextBrowser->scrollToAnchor(vsAnchor);
 }
 
 void TabArea::openHit(const QString &asLink)
@@ -296,12 +343,12 @@ void TabArea::openHit(const QString &asLink)
         QString vsBook = vsTitle;
         vsBook.remove(sChapter);
         const int vnChapter = vsTitle.mid(vsBook.size()).trimmed().toInt();
-        TabArea *vpPage = mpOpener->openTab(vsTitle);
+        TabArea *vpPage = mpOpener->openTab(vsTitle, context());
         if (!vpPage)
             return;
         emit vpPage->openBibleChapter(vpPage, vsBook, vnChapter);
         vpPage->highlightSearch(msSearchText, mSearchFlags);
-        setJumpAnchor(vpPage, vnNumber);
+        vpPage->jumpTo(vnNumber);
         return;
     }
     QString vsTitle;
@@ -310,14 +357,14 @@ void TabArea::openHit(const QString &asLink)
             vsTitle = vRecord.msLeftTitle;
     vsTitle = vsTitle.contains(QLatin1Char('(')) ? vsTitle.section(QLatin1Char('('), 0, 0).trimmed()
                                                  : QString();
-    TabArea *vpPage = mpOpener->openTab(vsTitle);
+    // The hit names its sermon by date, in this page's data language: the
+    // catalogue may show another language or the Bible by now.
+    TabArea *vpPage = mpOpener->openTab(vsTitle, context());
     if (!vpPage)
         return;
-    const int vnId = mpTreeView ? mpTreeView->findDocumentKey(vsHead).toInt() : 0;
-    mpOpener->setDocumentId(vpPage, vnId);
-    emit vpPage->openQuotesParagraphST(vpPage, vnId, msSearchText);
+    emit vpPage->openSermonOfHit(vpPage, vsHead, msSearchText);
     vpPage->highlightSearch(msSearchText, mSearchFlags);
-    setJumpAnchor(vpPage, vnNumber);
+    vpPage->jumpTo(vnNumber);
 }
 
 void TabArea::setSearchQuery(const QString &asText, const QString &asRestriction,
@@ -352,8 +399,11 @@ void TabArea::navigation(int anPage, bool abOnePage)
         }
         return;
     }
-    clearArticles();
-    requestResultPage(vnFrom, abOnePage ? 10 : -1);
+    // A one-page page keeps the hits of its earlier chunks; anything else
+    // starts over.
+    if (!abOnePage || anPage <= 1)
+        clearArticles();
+    requestResultPage(vnFrom, abOnePage ? cnChunk : -1);
 }
 
 void TabArea::setOnePage(bool abValue)
@@ -381,12 +431,6 @@ void TabArea::highlightSearch(const QString &asText, AdvancedSearchFlags aFlags)
                    .toString()));
     mpHighlighter->setSearch(asText, vFormat, aFlags);
     mpHighlighter->setDocument(mpLeftTextBrowser->document());
-}
-
-void TabArea::setJumpAnchor(TabArea *apPage, int anNumber)
-{
-    gJumpPage = apPage;
-    gnJumpAnchor = anNumber;
 }
 
 bool TabArea::eventFilter(QObject *apWatched, QEvent *apEvent)

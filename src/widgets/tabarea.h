@@ -1,16 +1,15 @@
 #pragma once
 
 #include "models/searchflags.h"
+#include "views/pageopener.h"
 #include "widgets/articlerenderer.h"
 
-#include <QPointer>
 #include <QString>
 #include <QUrl>
 #include <QVector>
 #include <QWidget>
 
 class NavigationWidget;
-class PageOpener;
 class SearchHighlighter;
 class QAction;
 class QToolBar;
@@ -23,12 +22,17 @@ class TreeView;
 // left view, with an optional parallel translation of the same document in
 // the right view. It keeps the records it was sent, renders them with
 // anchors, and asks the data store for translations through its signals.
+// What it shows (sermons or the Bible, and the data language) is fixed when
+// it is created (PageContext): its hits, further pages and translations keep
+// to it whatever the catalogue shows later.
 class TabArea : public QWidget
 {
     Q_OBJECT
 
 public:
+    // A page of what the tree shows now.
     TabArea(TreeView *apTreeView, QWidget *parent);
+    TabArea(TreeView *apTreeView, QWidget *parent, const PageContext &aContext);
     ~TabArea() override;
 
     void setTitle(const QString &asTitle) { mRecords.setTitle(asTitle); }
@@ -49,6 +53,8 @@ public:
     int documentId() const { return mnDocumentId; }
     int mode() const { return mnMode; }
     bool isBible() const { return mnMode == 2; }
+    QString language() const { return msLanguage; }
+    PageContext context() const { return {mnMode, msLanguage}; }
 
     // The data store's results for this page (see PageRecords).
     void addSermonParagraph(const QString &asRecord);
@@ -60,6 +66,12 @@ public:
     void addHit(const QString &asTitle, const QString &asNumber, const QString &asText,
                 const QString &asKey, const QString &asChapter);
     void showArticles(int anFrom, const QString &asText, AdvancedSearchFlags aFlags, bool abAppend);
+    // A page of hits has arrived: shown in place of the last page, or below
+    // the hits shown so far when it is a one-page chunk (abAppend).
+    void showHits(const QString &asText, AdvancedSearchFlags aFlags, bool abAppend);
+    // The page size of a search's first request: a one-page chunk, or -1
+    // for the option's page size.
+    int firstRequestSize() const;
     void clearArticles();
     const QVector<ArticleRecord> &articles() const { return mRecords.records(); }
     void setNavigationParams(int anValue);
@@ -82,15 +94,16 @@ public:
     TranslationMenu *translationMenu() const { return mpTranslationMenu; }
     NavigationWidget *navigationWidget() const { return mpNavigation; }
 
-    // A page asked to scroll to a number once it has rendered (a search hit
-    // opened in a new page); cleared when that page has scrolled.
-    static void setJumpAnchor(TabArea *apPage, int anNumber);
+    // Scrolls to the paragraph or verse with the number once the document has
+    // rendered (a search hit opened in this page); once only.
+    void jumpTo(int anNumber) { mnJumpAnchor = anNumber; }
 
 signals:
     void openBibleChapter(TabArea *apTab, int anBible, int anChapter);
     void openBibleChapter(TabArea *apTab, QString asBibleTitle, int anChapter);
     void openQuotesParagraph(TabArea *apTab, int anParagraph);
     void openQuotesParagraphST(TabArea *apTab, int anParagraph, QString msText);
+    void openSermonOfHit(TabArea *apTab, QString asDate, QString asText);
     void openQuotesParagraphAddLanguage(QString asLocale, TabArea *apTab, QString asTranslator,
                                         QString asDateInfo);
     void openBibleAddLanguage(QString asLocale, TabArea *apTab, QString asDateInfo,
@@ -126,8 +139,12 @@ private:
     void openHit(const QString &asLink);
     void recordAdded(bool abMain);
     void requestResultPage(int anOffset, int anPageSize);
+    // In one-page mode, the next chunk when the reader cannot scroll to the
+    // bottom because everything shown fits.
+    void continueOnePage();
 
     int mnMode = 0;
+    QString msLanguage;
     int mnDocumentId = -1;
     QString msTranslator;
     QString msPdf = QStringLiteral("-");
@@ -147,6 +164,9 @@ private:
     bool mbOnePage = false;
     int mnFoundCount = -1;
     int mnLastCursorPosition = 0;
+    // Records of a result page already in the left view.
+    int mnShownRecords = 0;
+    int mnJumpAnchor = -1;
     TextBrowser *mpLeftTextBrowser = nullptr;
     TextBrowser *mpRightTextBrowser = nullptr;
     ArticleFormats mFormats;
@@ -154,6 +174,5 @@ private:
     QToolButton *mpTranslationButton = nullptr;
     TranslationMenu *mpTranslationMenu = nullptr;
     QToolBar *mpControlToolbar = nullptr;
-    QPointer<TreeView> mpTreeView;
     PageOpener *mpOpener = nullptr;
 };

@@ -1,7 +1,9 @@
 #include "widgets/tabwidget.h"
 
 #include "controllers/application.h"
+#include "controllers/sharedoptions.h"
 #include "models/database.h"
+#include "views/treeview.h"
 #include "widgets/coverwidget.h"
 #include "widgets/tabarea.h"
 
@@ -39,7 +41,16 @@ void TabWidget::setTreeView(TreeView *apTreeView)
 
 TabArea *TabWidget::openTab(const QString &asTitle)
 {
-    auto *vpPage = new TabArea(mpTreeView, this);
+    return openTab(asTitle, mpTreeView
+                                ? mpTreeView->pageContext()
+                                : PageContext{0, Application::sharedOptions()->dataLanguage()});
+}
+
+TabArea *TabWidget::openTab(const QString &asTitle, const PageContext &aContext)
+{
+    Database *vpDatabase = Application::database();
+    auto *vpPage = new TabArea(mpTreeView, this, aContext);
+    vpDatabase->addressPage(vpPage, vpPage->language());
     vpPage->setTitle(asTitle);
     vpPage->setPageOpener(this);
     mcOpenPages.insert(vpPage);
@@ -47,13 +58,13 @@ TabArea *TabWidget::openTab(const QString &asTitle)
     setTabToolTip(count() - 1, asTitle);
     setCurrentIndex(count() - 1);
 
-    Database *vpDatabase = Application::database();
     connect(vpPage, QOverload<TabArea *, int, int>::of(&TabArea::openBibleChapter), vpDatabase,
             QOverload<TabArea *, int, int>::of(&Database::openBibleChapter));
     connect(vpPage, QOverload<TabArea *, QString, int>::of(&TabArea::openBibleChapter), vpDatabase,
             QOverload<TabArea *, QString, int>::of(&Database::openBibleChapter));
     connect(vpPage, &TabArea::openQuotesParagraph, vpDatabase, &Database::openQuotesParagraph);
     connect(vpPage, &TabArea::openQuotesParagraphST, vpDatabase, &Database::openQuotesParagraphST);
+    connect(vpPage, &TabArea::openSermonOfHit, vpDatabase, &Database::openSermonOfHit);
     connect(vpPage, &TabArea::openQuotesParagraphAddLanguage, vpDatabase,
             &Database::openQuotesParagraphAddLanguage);
     connect(vpPage, &TabArea::openBibleAddLanguage, vpDatabase, &Database::openBibleAddLanguage);
@@ -110,9 +121,11 @@ void TabWidget::retirePage(TabArea *apPage)
     // the reply below.
     QPointer<TabWidget> vpSelf(this);
     QPointer<TabArea> vpPage(apPage);
+    Database *vpDatabase = Application::database();
     QMetaObject::invokeMethod(
-        Application::database(),
-        [vpSelf, vpPage] {
+        vpDatabase,
+        [vpSelf, vpPage, vpDatabase, apPage] {
+            vpDatabase->forgetPage(apPage);
             // Back through the application object: the guarded pointers are
             // only read on the GUI thread, where their objects live.
             QMetaObject::invokeMethod(
@@ -151,7 +164,7 @@ void TabWidget::finishSearchArticles(TabArea *apTab, QString asText, AdvancedSea
                                      int anParagraphsOnPage)
 {
     if (isOpen(apTab))
-        apTab->showArticles(0, asText, aFlags, anParagraphsOnPage != -1);
+        apTab->showHits(asText, aFlags, anParagraphsOnPage != -1);
 }
 
 void TabWidget::addParagraph(TabArea *apTab, QString asParameter)

@@ -31,8 +31,11 @@ public:
 
     void setTreeView(TreeView *apTreeView);
 
-    // PageOpener
-    TabArea *openTab(const QString &asTitle) override;
+    // PageOpener. The page's requests run on the data store in its data
+    // language (see Database::addressPage).
+    TabArea *openTab(const QString &asTitle, const PageContext &aContext) override;
+    // A page of what the tree shows now.
+    TabArea *openTab(const QString &asTitle);
     void setDocumentId(TabArea *apPage, int anDocumentId) override;
 
     void closeTabsWithTitle(QString asTitle);

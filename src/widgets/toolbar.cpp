@@ -2,7 +2,8 @@
 
 #include "controllers/application.h"
 #include "controllers/sharedoptions.h"
-#include "models/database.h"
+#include "controllers/storerequests.h"
+#include "models/cataloguetree.h"
 #include "views/treeview.h"
 
 #include <QEvent>
@@ -111,46 +112,18 @@ void ToolBar::changeLocale(QAction *apAction)
     if (!apAction)
         return;
     const QString vsCode = apAction->objectName().section(QLatin1Char('_'), 1);
-    Application::sharedOptions()->setLanguage(vsCode, SharedOptions::Data);
+    Application::sharedOptions()->switchDataLanguage(vsCode);
     updateLanguageMenu();
 }
 
 void ToolBar::refreshCatalogue()
 {
-    switch (mKind) {
-    case Kind::ByYear:
-        refreshByYear();
-        break;
-    case Kind::ByName:
-        refreshByName();
-        break;
-    case Kind::Bible:
-        if (mpTreeView)
-            Application::database()->setBible();
-        break;
-    case Kind::None:
-        break;
-    }
-}
-
-void ToolBar::refreshByYear()
-{
-    if (!mpTreeView)
+    if (!mpRequests || mKind == Kind::None)
         return;
-    if (mbShowDuplicates)
-        Application::database()->setByYear();
-    else
-        Application::database()->setByYearDist();
-}
-
-void ToolBar::refreshByName()
-{
-    if (!mpTreeView)
-        return;
-    if (mbShowDuplicates)
-        Application::database()->setByName();
-    else
-        Application::database()->setByNameDist();
+    const int vnKind = mKind == Kind::Bible    ? CatalogueTree::Bible
+                       : mKind == Kind::ByName ? CatalogueTree::ByName
+                                               : CatalogueTree::ByYear;
+    mpRequests->loadCatalogue(vnKind, mbShowDuplicates);
 }
 
 void ToolBar::selectKind(Kind aKind)
@@ -161,25 +134,22 @@ void ToolBar::selectKind(Kind aKind)
         mpByNameButton->setChecked(aKind == Kind::ByName);
         mpBibleButton->setChecked(aKind == Kind::Bible);
     }
+    refreshCatalogue();
 }
 
 void ToolBar::sortByYearClicked()
 {
     selectKind(Kind::ByYear);
-    refreshByYear();
 }
 
 void ToolBar::sortByNameClicked()
 {
     selectKind(Kind::ByName);
-    refreshByName();
 }
 
 void ToolBar::biblesClicked()
 {
     selectKind(Kind::Bible);
-    if (mpTreeView)
-        Application::database()->setBible();
 }
 
 void ToolBar::duplicatesClicked()

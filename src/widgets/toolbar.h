@@ -6,12 +6,14 @@ class QAction;
 class QMenu;
 class QToolButton;
 class QWidgetAction;
+class StoreRequests;
 class TreeView;
 
 // The top tool bar of the catalogue: which catalogue the tree shows (sermons
 // by year or by name, or the Bible), whether further translations of a
-// sermon are listed, and which data language is open. Every choice rebuilds
-// the catalogue. It also owns the action that hides the tree.
+// sermon are listed, and which data language is open. Every choice asks for
+// the catalogue anew (the tree shows it when it arrives). It also owns the
+// action that hides the tree.
 class ToolBar : public QToolBar
 {
     Q_OBJECT
@@ -20,6 +22,8 @@ public:
     ToolBar(const QString &title, QWidget *parent);
 
     void setTreeView(TreeView *apTreeView);
+    // Where the catalogue is asked for; without it nothing is loaded.
+    void setStoreRequests(StoreRequests *apRequests) { mpRequests = apRequests; }
     void createActions();
     void updateLanguageMenu();
 
@@ -51,8 +55,6 @@ private:
     QToolButton *makeKindButton(const QString &asIcon, void (ToolBar::*aSlot)());
     void selectKind(Kind aKind);
     void refreshCatalogue();
-    void refreshByYear();
-    void refreshByName();
     void retranslate();
 
     QToolButton *mpLanguageButton = nullptr;
@@ -64,5 +66,6 @@ private:
     QAction *mpDuplicatesAction = nullptr;
     QAction *mpHideTreeAction = nullptr;
     TreeView *mpTreeView = nullptr;
+    StoreRequests *mpRequests = nullptr;
     bool mbShowDuplicates = true;
 };

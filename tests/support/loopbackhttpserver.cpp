@@ -3,46 +3,12 @@
 #include <QHostAddress>
 #include <QTcpSocket>
 
-namespace {
-
-QByteArray reasonPhrase(int anStatus)
-{
-    switch (anStatus) {
-    case 200:
-        return QByteArrayLiteral("OK");
-    case 301:
-        return QByteArrayLiteral("Moved Permanently");
-    case 302:
-        return QByteArrayLiteral("Found");
-    case 307:
-        return QByteArrayLiteral("Temporary Redirect");
-    case 404:
-        return QByteArrayLiteral("Not Found");
-    case 500:
-        return QByteArrayLiteral("Internal Server Error");
-    default:
-        return QByteArrayLiteral("Status");
-    }
-}
-
-} // namespace
-
 LoopbackHttpServer::LoopbackHttpServer(QObject *parent) : QObject(parent)
 {
     connect(&mServer, &QTcpServer::newConnection, this, &LoopbackHttpServer::acceptConnections);
     if (!mServer.listen(QHostAddress::LocalHost, 0))
         qWarning("LoopbackHttpServer: cannot listen on 127.0.0.1: %s",
                  qUtf8Printable(mServer.errorString()));
-}
-
-LoopbackHttpServer::~LoopbackHttpServer()
-{
-    mServer.close();
-}
-
-quint16 LoopbackHttpServer::port() const
-{
-    return mServer.serverPort();
 }
 
 QString LoopbackHttpServer::url(const QString &asPath) const
@@ -53,31 +19,13 @@ QString LoopbackHttpServer::url(const QString &asPath) const
 void LoopbackHttpServer::setResponse(const QString &asPath, int anStatus, const QByteArray &aBody,
                                      const Headers &acHeaders)
 {
-    Response vResponse;
-    vResponse.mnStatus = anStatus;
-    vResponse.mBody = aBody;
-    vResponse.mcHeaders = acHeaders;
-    mcResponses.insert(asPath, vResponse);
+    mcResponses.insert(asPath, {anStatus, aBody, acHeaders, false, aBody.size()});
 }
 
-void LoopbackHttpServer::setDroppedBody(const QString &asPath, const QByteArray &aPartialBody,
-                                        qint64 anAnnouncedLength)
+void LoopbackHttpServer::setPartialBody(const QString &asPath, const QByteArray &aPartialBody,
+                                        qint64 anAnnouncedLength, bool abStall)
 {
-    Response vResponse;
-    vResponse.mBody = aPartialBody;
-    vResponse.mMode = Mode::Dropped;
-    vResponse.mnAnnouncedLength = anAnnouncedLength;
-    mcResponses.insert(asPath, vResponse);
-}
-
-void LoopbackHttpServer::setStalledBody(const QString &asPath, const QByteArray &aPartialBody,
-                                        qint64 anAnnouncedLength)
-{
-    Response vResponse;
-    vResponse.mBody = aPartialBody;
-    vResponse.mMode = Mode::Stalled;
-    vResponse.mnAnnouncedLength = anAnnouncedLength;
-    mcResponses.insert(asPath, vResponse);
+    mcResponses.insert(asPath, {200, aPartialBody, {}, abStall, anAnnouncedLength});
 }
 
 void LoopbackHttpServer::setRedirect(const QString &asPath, const QString &asLocation, int anStatus)
@@ -86,23 +34,13 @@ void LoopbackHttpServer::setRedirect(const QString &asPath, const QString &asLoc
                 {{QByteArrayLiteral("Location"), asLocation.toUtf8()}});
 }
 
-QStringList LoopbackHttpServer::requestedPaths() const
-{
-    return mcRequested;
-}
-
 void LoopbackHttpServer::completeStalledBodies(const QByteArray &aRest)
 {
-    for (QTcpSocket *vpSocket : qAsConst(mcOpen))
-        vpSocket->write(aRest);
-    closeOpenConnections();
-}
-
-void LoopbackHttpServer::closeOpenConnections()
-{
     const QList<QTcpSocket *> vcOpen = mcOpen;
-    for (QTcpSocket *vpSocket : vcOpen)
+    for (QTcpSocket *vpSocket : vcOpen) {
+        vpSocket->write(aRest);
         vpSocket->disconnectFromHost();
+    }
 }
 
 void LoopbackHttpServer::acceptConnections()
@@ -147,21 +85,15 @@ void LoopbackHttpServer::readRequest(QTcpSocket *apSocket)
 
 void LoopbackHttpServer::answer(QTcpSocket *apSocket, const QString &asPath)
 {
-    Response vResponse;
-    if (mcResponses.contains(asPath)) {
-        vResponse = mcResponses.value(asPath);
-    } else {
-        vResponse.mnStatus = 404;
-        vResponse.mBody = QByteArrayLiteral("Not found");
-    }
+    const QByteArray vNotFound = QByteArrayLiteral("Not found");
+    const Response vResponse =
+        mcResponses.value(asPath, {404, vNotFound, {}, false, vNotFound.size()});
 
-    const qint64 vnLength =
-        vResponse.mMode == Mode::Complete ? vResponse.mBody.size() : vResponse.mnAnnouncedLength;
-    QByteArray vHead = "HTTP/1.1 " + QByteArray::number(vResponse.mnStatus) + ' ' +
-                       reasonPhrase(vResponse.mnStatus) + "\r\n";
+    // Clients read the status code, not the reason phrase.
+    QByteArray vHead = "HTTP/1.1 " + QByteArray::number(vResponse.mnStatus) + " Status\r\n";
     vHead += "Content-Type: application/octet-stream\r\n";
-    vHead += "Content-Length: " + QByteArray::number(vnLength) + "\r\n";
-    if (vResponse.mMode != Mode::Stalled)
+    vHead += "Content-Length: " + QByteArray::number(vResponse.mnAnnouncedLength) + "\r\n";
+    if (!vResponse.mbStall)
         vHead += "Connection: close\r\n";
     for (const auto &vHeader : qAsConst(vResponse.mcHeaders))
         vHead += vHeader.first + ": " + vHeader.second + "\r\n";
@@ -170,6 +102,6 @@ void LoopbackHttpServer::answer(QTcpSocket *apSocket, const QString &asPath)
     apSocket->write(vHead);
     apSocket->write(vResponse.mBody);
     // disconnectFromHost() sends what is still buffered before it closes.
-    if (vResponse.mMode != Mode::Stalled)
+    if (!vResponse.mbStall)
         apSocket->disconnectFromHost();
 }

@@ -25,52 +25,42 @@ public:
     using Headers = QList<QPair<QByteArray, QByteArray>>;
 
     explicit LoopbackHttpServer(QObject *parent = nullptr);
-    ~LoopbackHttpServer() override;
 
-    quint16 port() const;
+    quint16 port() const { return mServer.serverPort(); }
     // "http://127.0.0.1:<port>" followed by asPath (which starts with "/").
     QString url(const QString &asPath = QString()) const;
 
     void setResponse(const QString &asPath, int anStatus, const QByteArray &aBody,
                      const Headers &acHeaders = {});
-    // Announces more bytes than it sends, then closes the connection: a
-    // connection lost in the middle of the body.
-    void setDroppedBody(const QString &asPath, const QByteArray &aPartialBody,
-                        qint64 anAnnouncedLength);
-    // Sends the headers and the first part of the body, then keeps the
-    // connection open without sending more: a download that never ends.
-    void setStalledBody(const QString &asPath, const QByteArray &aPartialBody,
-                        qint64 anAnnouncedLength);
+    // Announces more bytes than it sends, then closes the connection (a
+    // connection lost in the middle of the body) or, when abStall, keeps it
+    // open without sending more (a download that never ends).
+    void setPartialBody(const QString &asPath, const QByteArray &aPartialBody,
+                        qint64 anAnnouncedLength, bool abStall = false);
     // Answers with a redirect to asLocation (absolute or relative) and a body
     // of its own that a client must not take for the file.
     void setRedirect(const QString &asPath, const QString &asLocation, int anStatus = 302);
 
-    // Ends the connections still open (those of stalled bodies) when the test
-    // says so: with the rest of the body (a slow but complete download), or
-    // without it (a connection lost).
+    // Ends the connections still open (those of stalled bodies) with the rest
+    // of the body: a slow but complete download.
     void completeStalledBodies(const QByteArray &aRest);
-    void closeOpenConnections();
 
     // Request targets in the order they arrived.
-    QStringList requestedPaths() const;
+    QStringList requestedPaths() const { return mcRequested; }
 
 signals:
     void requestReceived(const QString &asPath);
 
 private:
-    enum class Mode
-    {
-        Complete,
-        Dropped,
-        Stalled
-    };
+    // mnAnnouncedLength is the Content-Length sent, the body's own for a
+    // complete answer; a stalled answer keeps its connection open.
     struct Response
     {
-        int mnStatus = 200;
+        int mnStatus;
         QByteArray mBody;
         Headers mcHeaders;
-        Mode mMode = Mode::Complete;
-        qint64 mnAnnouncedLength = -1;
+        bool mbStall;
+        qint64 mnAnnouncedLength;
     };
 
     void acceptConnections();

@@ -57,6 +57,11 @@ bool roundTrip()
     return QTest::qWaitFor([&vpDone] { return vpDone->load(); }, 20000);
 }
 
+bool settle()
+{
+    return roundTrip() && roundTrip() && roundTrip();
+}
+
 QStringList readRows(const QString &asLanguage, const QString &asStatement)
 {
     const QString vsName = QStringLiteral("readRows");
@@ -65,23 +70,38 @@ QStringList readRows(const QString &asLanguage, const QString &asStatement)
         QSqlDatabase vDatabase = QSqlDatabase::addDatabase(QStringLiteral("QSQLITEICU"), vsName);
         vDatabase.setDatabaseName(Application::dataPath() +
                                   QStringLiteral("/kvr_main_%0.sqlite").arg(asLanguage));
-        if (vDatabase.open()) {
-            QSqlQuery vQuery(vDatabase);
-            if (vQuery.exec(asStatement)) {
-                while (vQuery.next()) {
-                    QStringList vcColumns;
-                    for (int i = 0; i < vQuery.record().count(); ++i)
-                        vcColumns << vQuery.value(i).toString();
-                    vcRows << vcColumns.join(QLatin1Char('|'));
-                }
-            } else {
-                vcRows << QStringLiteral("failed: ") + asStatement;
-            }
+        QSqlQuery vQuery(vDatabase);
+        if (vDatabase.open() && !vQuery.exec(asStatement))
+            vcRows << QStringLiteral("failed: ") + asStatement;
+        while (vQuery.next()) {
+            QStringList vcColumns;
+            for (int i = 0; i < vQuery.record().count(); ++i)
+                vcColumns << vQuery.value(i).toString();
+            vcRows << vcColumns.join(QLatin1Char('|'));
         }
-        vDatabase.close();
     }
     QSqlDatabase::removeDatabase(vsName);
     return vcRows;
+}
+
+QByteArray readFile(const QString &asPath)
+{
+    QFile vFile(asPath);
+    return vFile.open(QIODevice::ReadOnly) ? vFile.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &asPath, const QByteArray &aContent)
+{
+    QFile vFile(asPath);
+    return vFile.open(QIODevice::WriteOnly) && vFile.write(aContent) == aContent.size();
+}
+
+QByteArray sampleBytes(int anSize)
+{
+    QByteArray vBytes(anSize, '\0');
+    for (int i = 0; i < anSize; ++i)
+        vBytes[i] = char((i * 7 + i / 251) % 256);
+    return vBytes;
 }
 
 int fileMode(const QString &asPath)
@@ -107,16 +127,6 @@ TempAppDir::~TempAppDir()
     Application::setApplicationDirectory(QString());
 }
 
-QString TempAppDir::path() const
-{
-    return mDir.path();
-}
-
-QString TempAppDir::filePath(const QString &asRelative) const
-{
-    return mDir.filePath(asRelative);
-}
-
 void TempAppDir::writeSettings(const QMap<QString, QVariant> &acSettings)
 {
     QSettings vSettings(filePath(QStringLiteral("setting.ini")), QSettings::IniFormat);
@@ -139,16 +149,6 @@ BoxRecorder::~BoxRecorder()
     ModalBox::setResponder(reportUnexpectedBox);
 }
 
-QList<ModalBox::Request> BoxRecorder::requests() const
-{
-    return mcRequests;
-}
-
-int BoxRecorder::count() const
-{
-    return mcRequests.size();
-}
-
 LogCapture::LogCapture()
 {
     // The test framework puts its own handler in place while tests run; the
@@ -164,12 +164,6 @@ LogCapture::~LogCapture()
 {
     Logging::setLineObserver({});
     qInstallMessageHandler(mPreviousHandler);
-}
-
-QStringList LogCapture::lines() const
-{
-    QMutexLocker vLock(&mMutex);
-    return mcLines;
 }
 
 QStringList LogCapture::linesContaining(const QString &asText) const

@@ -19,8 +19,8 @@ public:
     explicit TempAppDir(const QMap<QString, QVariant> &acSettings = {});
     ~TempAppDir();
 
-    QString path() const;
-    QString filePath(const QString &asRelative) const;
+    QString path() const { return mDir.path(); }
+    QString filePath(const QString &asRelative) const { return mDir.filePath(asRelative); }
     // Writes settings straight into the settings file (before the program reads it).
     void writeSettings(const QMap<QString, QVariant> &acSettings);
 
@@ -36,8 +36,8 @@ public:
     explicit BoxRecorder(QMessageBox::StandardButton aAnswer = QMessageBox::Ok);
     ~BoxRecorder();
 
-    QList<ModalBox::Request> requests() const;
-    int count() const;
+    QList<ModalBox::Request> requests() const { return mcRequests; }
+    int count() const { return mcRequests.size(); }
 
 private:
     QList<ModalBox::Request> mcRequests;
@@ -52,7 +52,6 @@ public:
     LogCapture();
     ~LogCapture();
 
-    QStringList lines() const;
     QStringList linesContaining(const QString &asText) const;
     bool contains(const QString &asText) const { return !linesContaining(asText).isEmpty(); }
 
@@ -71,6 +70,12 @@ int unexpectedBoxes();
 // The permission bits of a file as the file system holds them (QFile's
 // permissions describe what the current user may do, which for root is all).
 int fileMode(const QString &asPath);
+// A file's bytes (empty when it cannot be read), and a file written whole.
+QByteArray readFile(const QString &asPath);
+bool writeFile(const QString &asPath, const QByteArray &aContent);
+// Binary content of anSize bytes, large enough to arrive in several pieces;
+// its CR, LF and NUL bytes show any text-mode mangling.
+QByteArray sampleBytes(int anSize);
 // Rows of one statement on the database of a data language, as
 // "column|column|…", read through a connection of the test's own so that the
 // data store's lock and thread stay out of it ("failed: <statement>" when it
@@ -79,6 +84,9 @@ QStringList readRows(const QString &asLanguage, const QString &asStatement);
 // Waits until the data store's thread has answered every request made so far
 // and its answers have been delivered to the GUI thread; false on time-out.
 bool roundTrip();
+// Round trips until the window's questions are answered and the questions
+// those answers raised as well (a catalogue, then the counts of its kind).
+bool settle();
 } // namespace TestSupport
 
 // Like QTEST_MAIN, with the process set up as above; the program fails when a
