@@ -1,5 +1,7 @@
 #include "corpusgenerator.h"
 
+#include "biblebooks.h"
+
 #include "models/database.h"
 
 #include <QSet>
@@ -47,96 +49,6 @@ enum Stream : quint32
     SermonStream = 2,
     BookStream = 3
 };
-
-struct BookInfo
-{
-    const char *english;
-    const char *french;
-    const char *russian;
-    int chapters;
-    int verses;
-};
-
-// The 66 books in western order with their chapter and verse totals.
-const BookInfo cBooks[] = {
-    {"Genesis", "Genèse", "Бытие", 50, 1533},
-    {"Exodus", "Exode", "Исход", 40, 1213},
-    {"Leviticus", "Lévitique", "Левит", 27, 859},
-    {"Numbers", "Nombres", "Числа", 36, 1288},
-    {"Deuteronomy", "Deutéronome", "Второзаконие", 34, 959},
-    {"Joshua", "Josué", "Иисус Навин", 24, 658},
-    {"Judges", "Juges", "Судьи", 21, 618},
-    {"Ruth", "Ruth", "Руфь", 4, 85},
-    {"1 Samuel", "1 Samuel", "1 Царств", 31, 810},
-    {"2 Samuel", "2 Samuel", "2 Царств", 24, 695},
-    {"1 Kings", "1 Rois", "3 Царств", 22, 816},
-    {"2 Kings", "2 Rois", "4 Царств", 25, 719},
-    {"1 Chronicles", "1 Chroniques", "1 Паралипоменон", 29, 942},
-    {"2 Chronicles", "2 Chroniques", "2 Паралипоменон", 36, 822},
-    {"Ezra", "Esdras", "Ездра", 10, 280},
-    {"Nehemiah", "Néhémie", "Неемия", 13, 406},
-    {"Esther", "Esther", "Есфирь", 10, 167},
-    {"Job", "Job", "Иов", 42, 1070},
-    {"Psalms", "Psaumes", "Псалтирь", 150, 2461},
-    {"Proverbs", "Proverbes", "Притчи", 31, 915},
-    {"Ecclesiastes", "Ecclésiaste", "Екклесиаст", 12, 222},
-    {"Song of Solomon", "Cantique des cantiques", "Песнь песней", 8, 117},
-    {"Isaiah", "Ésaïe", "Исаия", 66, 1292},
-    {"Jeremiah", "Jérémie", "Иеремия", 52, 1364},
-    {"Lamentations", "Lamentations", "Плач Иеремии", 5, 154},
-    {"Ezekiel", "Ézéchiel", "Иезекииль", 48, 1273},
-    {"Daniel", "Daniel", "Даниил", 12, 357},
-    {"Hosea", "Osée", "Осия", 14, 197},
-    {"Joel", "Joël", "Иоиль", 3, 73},
-    {"Amos", "Amos", "Амос", 9, 146},
-    {"Obadiah", "Abdias", "Авдий", 1, 21},
-    {"Jonah", "Jonas", "Иона", 4, 48},
-    {"Micah", "Michée", "Михей", 7, 105},
-    {"Nahum", "Nahum", "Наум", 3, 47},
-    {"Habakkuk", "Habacuc", "Аввакум", 3, 56},
-    {"Zephaniah", "Sophonie", "Софония", 3, 53},
-    {"Haggai", "Aggée", "Аггей", 2, 38},
-    {"Zechariah", "Zacharie", "Захария", 14, 211},
-    {"Malachi", "Malachie", "Малахия", 4, 55},
-    {"Matthew", "Matthieu", "От Матфея", 28, 1071},
-    {"Mark", "Marc", "От Марка", 16, 678},
-    {"Luke", "Luc", "От Луки", 24, 1151},
-    {"John", "Jean", "От Иоанна", 21, 879},
-    {"Acts", "Actes", "Деяния", 28, 1007},
-    {"Romans", "Romains", "Римлянам", 16, 433},
-    {"1 Corinthians", "1 Corinthiens", "1 Коринфянам", 16, 437},
-    {"2 Corinthians", "2 Corinthiens", "2 Коринфянам", 13, 257},
-    {"Galatians", "Galates", "Галатам", 6, 149},
-    {"Ephesians", "Éphésiens", "Ефесянам", 6, 155},
-    {"Philippians", "Philippiens", "Филиппийцам", 4, 104},
-    {"Colossians", "Colossiens", "Колоссянам", 4, 95},
-    {"1 Thessalonians", "1 Thessaloniciens", "1 Фессалоникийцам", 5, 89},
-    {"2 Thessalonians", "2 Thessaloniciens", "2 Фессалоникийцам", 3, 47},
-    {"1 Timothy", "1 Timothée", "1 Тимофею", 6, 113},
-    {"2 Timothy", "2 Timothée", "2 Тимофею", 4, 83},
-    {"Titus", "Tite", "Титу", 3, 46},
-    {"Philemon", "Philémon", "Филимону", 1, 25},
-    {"Hebrews", "Hébreux", "Евреям", 13, 303},
-    {"James", "Jacques", "Иакова", 5, 108},
-    {"1 Peter", "1 Pierre", "1 Петра", 5, 105},
-    {"2 Peter", "2 Pierre", "2 Петра", 3, 61},
-    {"1 John", "1 Jean", "1 Иоанна", 5, 105},
-    {"2 John", "2 Jean", "2 Иоанна", 1, 13},
-    {"3 John", "3 Jean", "3 Иоанна", 1, 14},
-    {"Jude", "Jude", "Иуды", 1, 25},
-    {"Revelation", "Apocalypse", "Откровение", 22, 404},
-};
-const int cBookCount = int(sizeof(cBooks) / sizeof(cBooks[0]));
-const int cPsalms = 19; // western index, 1-based
-
-// The Russian Bible puts the general epistles (western 59-65) before the
-// Pauline ones (western 45-58).
-int westernBook(int anBook, bool abRussian)
-{
-    if (!abRussian || anBook < 45 || anBook > 65)
-        return anBook;
-    return anBook <= 51 ? anBook + 14 : anBook - 7;
-}
 
 // Short real words open the frequency list, as in any Russian text; the rest
 // of the vocabulary is made up.
@@ -423,10 +335,10 @@ void CorpusGenerator::buildSermons(Dice &aDice)
 void CorpusGenerator::buildBible(Dice &aDice)
 {
     const bool vbRussian = mOptions.msLanguage == QLatin1String("ru");
-    for (int vnBook = 1; vnBook <= cBookCount; ++vnBook) {
+    for (int vnBook = 1; vnBook <= BibleBooks::count(); ++vnBook) {
         Book vBook;
-        vBook.mnWestern = westernBook(vnBook, vbRussian);
-        const BookInfo &vInfo = cBooks[vBook.mnWestern - 1];
+        vBook.mnWestern = BibleBooks::westernBook(vnBook, vbRussian);
+        const BibleBooks::BookInfo &vInfo = BibleBooks::book(vBook.mnWestern);
 
         // Chapter lengths scatter around the book's mean and add up to its
         // real verse total. The longest psalm (176 verses) and the shortest
@@ -439,7 +351,7 @@ void CorpusGenerator::buildBible(Dice &aDice)
             const int vnVerses = qMax(1, vnMean - vnSpread + int(aDice.below(2 * vnSpread + 1)));
             vBook.mcVerses.append(vnVerses);
         }
-        if (vBook.mnWestern == cPsalms) {
+        if (vBook.mnWestern == BibleBooks::cnPsalms) {
             const int vnLongest = vbRussian ? 118 : 119;
             vBook.mcVerses[vnLongest - 1] = 176;
             vBook.mcVerses[vnLongest - 3] = 2;
@@ -464,12 +376,12 @@ void CorpusGenerator::buildBible(Dice &aDice)
 
 int CorpusGenerator::bookCount()
 {
-    return cBookCount;
+    return BibleBooks::count();
 }
 
 QString CorpusGenerator::bookName(int anBook) const
 {
-    const BookInfo &vInfo = cBooks[mcBooks.at(anBook - 1).mnWestern - 1];
+    const BibleBooks::BookInfo &vInfo = BibleBooks::book(mcBooks.at(anBook - 1).mnWestern);
     if (mOptions.msLanguage == QLatin1String("ru"))
         return QString::fromUtf8(vInfo.russian);
     if (mOptions.msLanguage == QLatin1String("fr"))
@@ -502,7 +414,8 @@ void CorpusGenerator::appendSentence(Dice &aDice, QString &asText) const
     }
     // Now and then a scripture reference, as preachers give them.
     if (aDice.percent(3)) {
-        const BookInfo &vBook = cBooks[aDice.below(cBookCount)];
+        const BibleBooks::BookInfo &vBook =
+            BibleBooks::book(1 + int(aDice.below(quint32(BibleBooks::count()))));
         const quint32 vnChapter = 1 + aDice.below(quint32(vBook.chapters));
         asText += QStringLiteral(" (%1 %2:%3)")
                       .arg(QString::fromUtf8(vBook.russian), QString::number(vnChapter),
@@ -511,37 +424,52 @@ void CorpusGenerator::appendSentence(Dice &aDice, QString &asText) const
     asText += QString::fromUtf8(aDice.pick(cSentenceEnds, countOf(cSentenceEnds)));
 }
 
-QStringList CorpusGenerator::sermonStatements(int anIndex, qint64 *apTextBytes) const
+SermonFile CorpusGenerator::sermon(int anIndex) const
 {
     const Sermon &vSermon = mcSermons.at(anIndex);
     Dice vDice{mOptions.mnSeed, SermonStream, quint32(anIndex)};
-    const QString vsDate = sqlText(vSermon.msDate);
+    SermonFile vFile;
+    vFile.msDate = vSermon.msDate;
+    vFile.msName = vSermon.msName;
+    vFile.msTranslator = vSermon.msTranslator;
+    vFile.msPdf = vSermon.msPdf;
+    vFile.msMp3 = vSermon.msMp3;
+    vFile.msLength = vSermon.msLength;
+    vFile.msPlace = vSermon.msPlace;
+    vFile.mcParagraphs.reserve(vSermon.mnParagraphs);
+    for (int vnParagraph = 1; vnParagraph <= vSermon.mnParagraphs; ++vnParagraph) {
+        // Short exclamations and answers among paragraphs of several sentences.
+        const int vnSentences = vDice.percent(12) ? 1 : 2 + int(vDice.below(9));
+        // The converter keeps the blank after the paragraph label.
+        QString vsText = QStringLiteral(" ");
+        for (int s = 0; s < vnSentences; ++s) {
+            if (s > 0)
+                vsText += QLatin1Char(' ');
+            appendSentence(vDice, vsText);
+        }
+        vFile.mcParagraphs.append({QStringLiteral("E-%1").arg(vnParagraph), vsText});
+    }
+    return vFile;
+}
 
+QStringList CorpusGenerator::sermonStatements(int anIndex, qint64 *apTextBytes) const
+{
+    const SermonFile vSermon = sermon(anIndex);
+    const QString vsDate = sqlText(vSermon.msDate);
     QStringList vcStatements;
-    vcStatements.reserve(vSermon.mnParagraphs + 1);
+    vcStatements.reserve(vSermon.mcParagraphs.size() + 1);
     vcStatements.append(
         QStringLiteral("INSERT INTO quotes (date, name, translator, pdf, mp3, length, place) "
                        "VALUES('%1', '%2', '%3', '%4', '%5', '%6', '%7');")
             .arg(vsDate, sqlText(vSermon.msName), sqlText(vSermon.msTranslator),
                  sqlText(vSermon.msPdf), sqlText(vSermon.msMp3), sqlText(vSermon.msLength),
                  sqlText(vSermon.msPlace)));
-
     qint64 vnBytes = 0;
-    QString vsText;
-    for (int vnParagraph = 1; vnParagraph <= vSermon.mnParagraphs; ++vnParagraph) {
-        // Short exclamations and answers among paragraphs of several sentences.
-        const int vnSentences = vDice.percent(12) ? 1 : 2 + int(vDice.below(9));
-        // The converter keeps the blank after the paragraph label.
-        vsText = QStringLiteral(" ");
-        for (int s = 0; s < vnSentences; ++s) {
-            if (s > 0)
-                vsText += QLatin1Char(' ');
-            appendSentence(vDice, vsText);
-        }
-        vnBytes += utf8Size(vsText);
+    for (const SermonFile::Paragraph &vParagraph : vSermon.mcParagraphs) {
+        vnBytes += utf8Size(vParagraph.msText);
         vcStatements.append(
             QStringLiteral("INSERT INTO paragraphs (date, id, text) VALUES('%1', '%2', '%3');")
-                .arg(vsDate, QStringLiteral("E-%1").arg(vnParagraph), sqlText(vsText)));
+                .arg(vsDate, vParagraph.msId, sqlText(vParagraph.msText)));
     }
     if (apTextBytes)
         *apTextBytes = vnBytes;
@@ -604,7 +532,7 @@ CorpusGenerator::write(Database &aDatabase, bool abBible,
         if (aProgress)
             aProgress(vTotals);
     }
-    for (int vnBook = 1; abBible && vnBook <= cBookCount && vTotals.mbOk; ++vnBook) {
+    for (int vnBook = 1; abBible && vnBook <= BibleBooks::count() && vTotals.mbOk; ++vnBook) {
         qint64 vnBytes = 0;
         const QStringList vcStatements = bookStatements(vnBook, &vnBytes);
         vTotals.mbOk = aDatabase.execQuery(vcStatements);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "models/sermonfile.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -62,6 +64,10 @@ public:
     // In insertion order: first translations in random order, then the
     // further translations (date suffix " *").
     const QVector<Sermon> &sermons() const { return mcSermons; }
+
+    // Sermon anIndex as a source or update file holds it (paragraphs "E-1",
+    // "E-2", … whose texts start with the blank after the label).
+    SermonFile sermon(int anIndex) const;
 
     // The sermon's record statement followed by one statement per paragraph
     // ("E-1", "E-2", …). apTextBytes receives the UTF-8 size of its text.

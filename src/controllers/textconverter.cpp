@@ -3,16 +3,14 @@
 #include "controllers/application.h"
 #include "controllers/sharedoptions.h"
 #include "models/database.h"
+#include "models/sermonfile.h"
 
 #include <QDebug>
 #include <QDir>
 #include <QFile>
-#include <QTextCodec>
 #include <QTextStream>
 
 namespace {
-
-const int cnHeaderLines = 7;
 
 // Values are spliced into SQL text, so each apostrophe is doubled (the same
 // rule as Database::readEscapedLine).
@@ -23,13 +21,13 @@ QString sqlText(const QString &asValue)
 
 // Fills the templates in one pass: a value that happens to contain "%1" must
 // not be taken for a placeholder of the next one.
-QString sermonRecord(const QStringList &acHeader)
+QString sermonRecord(const SermonFile &aSermon)
 {
     return QStringLiteral("INSERT INTO quotes (date, name, translator, pdf, mp3, length, place) "
                           "VALUES('%0', '%1', '%2', '%3', '%4', '%5', '%6');")
-        .arg(sqlText(acHeader.at(0)), sqlText(acHeader.at(1)), sqlText(acHeader.at(2)),
-             sqlText(acHeader.at(3)), sqlText(acHeader.at(4)), sqlText(acHeader.at(5)),
-             sqlText(acHeader.at(6)));
+        .arg(sqlText(aSermon.msDate), sqlText(aSermon.msName), sqlText(aSermon.msTranslator),
+             sqlText(aSermon.msPdf), sqlText(aSermon.msMp3), sqlText(aSermon.msLength),
+             sqlText(aSermon.msPlace));
 }
 
 QString paragraphRecord(const QString &asDate, const QString &asId, const QString &asText)
@@ -42,28 +40,7 @@ QString paragraphRecord(const QString &asDate, const QString &asId, const QStrin
 
 bool TextConverter::readSourceFile(const QString &asPath, QString *apText)
 {
-    QFile vFile(asPath);
-    if (!vFile.open(QIODevice::ReadOnly)) {
-        qDebug().noquote() << "Source file not readable:" << asPath;
-        return false;
-    }
-    const QByteArray vaData = vFile.readAll();
-
-    // The source format is windows-1251, which has no room for French accented
-    // letters, so a French source could not be written at all. A file whose
-    // bytes are valid UTF-8 (with or without a byte order mark) is read as
-    // UTF-8 instead. Real windows-1251 Cyrillic is practically never valid
-    // UTF-8: its letters would all have to be followed by bytes from
-    // 0x80-0xBF, which in windows-1251 are rare symbols. Plain ASCII reads the
-    // same either way.
-    QTextCodec::ConverterState vState;
-    const QString vsUtf8 =
-        QTextCodec::codecForName("UTF-8")->toUnicode(vaData.constData(), vaData.size(), &vState);
-    if (vState.invalidChars == 0 && vState.remainingChars == 0)
-        *apText = vsUtf8;
-    else
-        *apText = QTextCodec::codecForName("windows-1251")->toUnicode(vaData);
-    return true;
+    return SermonFile::readText(asPath, apText);
 }
 
 QStringList TextConverter::convertSermonFile(const QString &asPath, QStringList *apTitles)
@@ -71,38 +48,12 @@ QStringList TextConverter::convertSermonFile(const QString &asPath, QStringList 
     QString vsText;
     if (!readSourceFile(asPath, &vsText))
         return {};
-    QTextStream vStream(&vsText, QIODevice::ReadOnly);
-    vStream.skipWhiteSpace();
-
-    // date, name, translator, pdf, mp3, length, place; past the end of the
-    // text readLine() gives empty strings, so a short file leaves the missing
-    // ones empty, and the end of the text ends the paragraphs like an empty line.
-    QStringList vcHeader;
-    for (int i = 0; i < cnHeaderLines; ++i)
-        vcHeader << vStream.readLine();
-    const QString &vsDate = vcHeader.at(0);
-
-    QStringList vcStatements{sermonRecord(vcHeader)};
+    const SermonFile vSermon = SermonFile::parse(vsText, false);
+    QStringList vcStatements{sermonRecord(vSermon)};
     if (apTitles)
-        apTitles->append(QStringLiteral("%0 (%1)").arg(vcHeader.at(1), vsDate));
-
-    QString vsId;
-    QString vsParagraph;
-    for (QString vsLine = vStream.readLine(); !vsLine.isEmpty(); vsLine = vStream.readLine()) {
-        if (!vsLine.startsWith(QLatin1String("E-"))) {
-            vsParagraph += vsLine;
-            continue;
-        }
-        if (!vsId.isEmpty())
-            vcStatements << paragraphRecord(vsDate, vsId, vsParagraph);
-        const int vnBlank = vsLine.indexOf(QLatin1Char(' '));
-        vsId = vnBlank < 0 ? vsLine : vsLine.left(vnBlank);
-        vsParagraph = vnBlank < 0 ? QString() : vsLine.mid(vnBlank);
-    }
-    // As in the update import of the same format, the held paragraph is
-    // written at the end whatever happened: a file without paragraphs gives
-    // one row with an empty id and text.
-    vcStatements << paragraphRecord(vsDate, vsId, vsId.isEmpty() ? QString() : vsParagraph);
+        apTitles->append(QStringLiteral("%0 (%1)").arg(vSermon.msName, vSermon.msDate));
+    for (const SermonFile::Paragraph &vParagraph : vSermon.mcParagraphs)
+        vcStatements << paragraphRecord(vSermon.msDate, vParagraph.msId, vParagraph.msText);
     return vcStatements;
 }
 
