@@ -248,4 +248,38 @@ Database last updated: %1</translation>
             <translation>Delete</translation>
         </message>
     </context>
+    <context>
+        <name>ImportSplashScreen</name>
+        <message>
+            <source>Import Data</source>
+            <translation>Import Data</translation>
+        </message>
+        <message>
+            <source>Import: %0 of %1</source>
+            <translation>Import: %0 of %1</translation>
+        </message>
+    </context>
+    <context>
+        <name>UpdateDialog</name>
+        <message>
+            <source>Update</source>
+            <translation>Update</translation>
+        </message>
+        <message>
+            <source>Cancel</source>
+            <translation>Cancel</translation>
+        </message>
+        <message>
+            <source>Updating</source>
+            <translation>Updating</translation>
+        </message>
+        <message>
+            <source>Progress</source>
+            <translation>Progress</translation>
+        </message>
+        <message>
+            <source>Downloading %0</source>
+            <translation>Downloading %0</translation>
+        </message>
+    </context>
 </TS>

@@ -248,4 +248,38 @@ Base mise à jour le : %1</translation>
             <translation>Supprimer</translation>
         </message>
     </context>
+    <context>
+        <name>ImportSplashScreen</name>
+        <message>
+            <source>Import Data</source>
+            <translation>Importation des données</translation>
+        </message>
+        <message>
+            <source>Import: %0 of %1</source>
+            <translation>Importation : %0 sur %1</translation>
+        </message>
+    </context>
+    <context>
+        <name>UpdateDialog</name>
+        <message>
+            <source>Update</source>
+            <translation>Mettre à jour</translation>
+        </message>
+        <message>
+            <source>Cancel</source>
+            <translation>Annuler</translation>
+        </message>
+        <message>
+            <source>Updating</source>
+            <translation>Mise à jour</translation>
+        </message>
+        <message>
+            <source>Progress</source>
+            <translation>Progression</translation>
+        </message>
+        <message>
+            <source>Downloading %0</source>
+            <translation>Téléchargement de %0</translation>
+        </message>
+    </context>
 </TS>

@@ -248,4 +248,38 @@ Database last updated: %1</source>
             <translation>Удалить</translation>
         </message>
     </context>
+    <context>
+        <name>ImportSplashScreen</name>
+        <message>
+            <source>Import Data</source>
+            <translation>Импорт данных</translation>
+        </message>
+        <message>
+            <source>Import: %0 of %1</source>
+            <translation>Импорт: %0 из %1</translation>
+        </message>
+    </context>
+    <context>
+        <name>UpdateDialog</name>
+        <message>
+            <source>Update</source>
+            <translation>Обновить</translation>
+        </message>
+        <message>
+            <source>Cancel</source>
+            <translation>Отмена</translation>
+        </message>
+        <message>
+            <source>Updating</source>
+            <translation>Обновление</translation>
+        </message>
+        <message>
+            <source>Progress</source>
+            <translation>Ход</translation>
+        </message>
+        <message>
+            <source>Downloading %0</source>
+            <translation>Загрузка %0</translation>
+        </message>
+    </context>
 </TS>

@@ -12,8 +12,10 @@ int main(int argc, char *argv[])
     {
         Application vApplication(argc, argv);
         vApplication.start();
-        vApplication.showMainWindow();
-        vnResult = Application::exec();
+        // After an import the program ends here, cleanly: the reader starts
+        // it again on the new data.
+        if (vApplication.showMainWindow())
+            vnResult = Application::exec();
     }
     return vnResult;
 }

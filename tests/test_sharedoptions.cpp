@@ -181,7 +181,7 @@ void TestSharedOptions::mediaUrlFetches()
 void TestSharedOptions::unsafeNameIsRefused()
 {
     QVERIFY(SharedOptions::isSafeMediaName("65-0725M Слово.pdf"));
-    for (const char *vpName : {"a/b.mp3", "/tmp/b.mp3", "a\\b.pdf", "..", ""})
+    for (const char *vpName : {"a/b.mp3", "/tmp/b.mp3", "a\\b.pdf", "..", ".b.pdf", ""})
         QVERIFY2(!SharedOptions::isSafeMediaName(vpName), vpName);
 
     LoopbackHttpServer vServer;

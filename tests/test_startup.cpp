@@ -7,9 +7,14 @@
 #include "controllers/application.h"
 #include "controllers/sharedoptions.h"
 #include "models/database.h"
+#include "views/treeview.h"
 
 #include <JlCompress.h>
 
+#include <QDate>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardItemModel>
 #include <QStyle>
 
 class TestStartup : public QObject
@@ -26,6 +31,7 @@ private slots:
     void styleSheetNameIsLowerCased();
     void waitingArchivesAreUnpackedWithOneNotice();
     void versionCheckAsksTheConfiguredServer();
+    void updatesArriveAndAreImportedAtTheNextStart();
 
 private:
     // start() again, with these settings written first.
@@ -122,6 +128,58 @@ void TestStartup::versionCheckAsksTheConfiguredServer()
     vServer.setResponse("/zudoru26/version.txt", 200, "fr_0.txt\n");
     startWith({{"UpdateServer", QString("127.0.0.1:%1").arg(vServer.port())}});
     QCOMPARE(vServer.requestedPaths(), QStringList{"/zudoru26/version.txt"});
+}
+
+void TestStartup::updatesArriveAndAreImportedAtTheNextStart()
+{
+    // The server offers two updates, one zipped under its own name.
+    QTemporaryDir vScratch;
+    QVERIFY(TestSupport::writeFile(vScratch.filePath("fr_5.txt"),
+                                   "47-0412\nFoi\nDupont\n-\n-\n1:00\nVille\nE-1 Premier\n"));
+    QVERIFY(JlCompress::compressFile(vScratch.filePath("fr_5.zip"), vScratch.filePath("fr_5.txt")));
+    LoopbackHttpServer vServer;
+    vServer.setResponse("/zudoru26/version.txt", 200, "fr_5.txt\nfr_6.txt\n");
+    vServer.setResponse("/zudoru26/fr_5.txt", 200,
+                        TestSupport::readFile(vScratch.filePath("fr_5.zip")));
+    vServer.setResponse("/zudoru26/fr_6.txt", 200,
+                        "R63-0317\nSceaux\nDupont\n-\n-\n2:00\nVille\nE-1 Un\nE-2 Deux\n");
+    // The update dialog opens during the version check: Update is pressed.
+    QTimer vPress;
+    connect(&vPress, &QTimer::timeout, [&vPress] {
+        for (QWidget *vpWidget : QApplication::topLevelWidgets())
+            if (auto *vpButton = vpWidget->findChild<QPushButton *>("vpUpdate");
+                vpButton && vpWidget->isVisible()) {
+                vPress.stop();
+                vpButton->click();
+            }
+    });
+    vPress.start(50);
+    BoxRecorder vBoxes;
+    startWith({{"UpdateServer", QString("127.0.0.1:%1").arg(vServer.port())}});
+    QVERIFY(!vPress.isActive());
+    QCOMPARE(Application::settings()->value("Version-fr").toInt(), 6);
+
+    // The next start imports them behind its progress window and ends.
+    auto *vpApp = qobject_cast<Application *>(QCoreApplication::instance());
+    QSignalSpy vFiles(Application::database(), &Database::totalUpdated);
+    QVERIFY(!vpApp->showMainWindow());
+    QCOMPARE(vFiles.count(), 2);
+    QCOMPARE(QDir(Application::importPath()).entryList(QDir::Files), QStringList());
+    QSettings vWritten(Application::settingsFilePath(), QSettings::IniFormat);
+    QCOMPARE(vWritten.value("DatabaseLastUpdated").toString(),
+             QDate::currentDate().toString("yyyy-MM-dd"));
+    QCOMPARE(vWritten.value("DataLanguage").toString(), QString("fr"));
+
+    // The start after that shows the new sermons.
+    QVERIFY(vpApp->showMainWindow());
+    QVERIFY(TestSupport::settle());
+    QStringList vcTitles;
+    for (QWidget *vpWidget : QApplication::topLevelWidgets())
+        if (auto *vpTree = vpWidget->findChild<TreeView *>(); vpTree && vpWidget->isVisible())
+            for (int r = 0; r < vpTree->itemModel()->rowCount(); ++r)
+                for (int c = 0; c < vpTree->itemModel()->item(r)->rowCount(); ++c)
+                    vcTitles << vpTree->itemModel()->item(r)->child(c)->text();
+    QCOMPARE(vcTitles, (QStringList{"Foi (47-0412)", "Sceaux (63-0317)"}));
 }
 
 int main(int argc, char **argv)

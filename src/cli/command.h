@@ -28,6 +28,7 @@ Command openCommand();
 Command chapterCommand();
 Command catalogueCommand();
 Command convertCommand();
+Command importCommand();
 
 // Small argument checks shared by the commands.
 namespace Arguments {

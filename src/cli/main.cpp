@@ -18,7 +18,8 @@ const QString csTool = QStringLiteral("quillmark-cli");
 
 QVector<Command> allCommands()
 {
-    return {searchCommand(), openCommand(), chapterCommand(), catalogueCommand(), convertCommand()};
+    return {searchCommand(),    openCommand(),    chapterCommand(),
+            catalogueCommand(), convertCommand(), importCommand()};
 }
 
 void print(FILE *apStream, const QString &asText)
@@ -35,17 +36,20 @@ QString exitStatuses()
                           "  1  nothing found (no hits, no such document, page or translation)\n"
                           "  2  bad arguments\n"
                           "  3  database error (missing or unreadable database, failed statement)\n"
-                          "  4  convert: source folder or files that cannot be read\n");
+                          "  4  convert: source folder or files that cannot be read;\n"
+                          "     import: update files set aside\n");
 }
 
 QString generalHelp()
 {
     QString vsText;
     QTextStream vOut(&vsText);
-    vOut << "Usage: " << csTool << " COMMAND [options] [arguments]\n\n"
-         << "Searches, documents, the catalogue and the converter of Quillmark, without a window.\n"
-         << "Works on the program's application folder (the one this tool is in, or --app-dir).\n\n"
-         << "Commands:\n";
+    vOut
+        << "Usage: " << csTool << " COMMAND [options] [arguments]\n\n"
+        << "Searches, documents, the catalogue, the converter and the update import of Quillmark,\n"
+        << "without a window.\n"
+        << "Works on the program's application folder (the one this tool is in, or --app-dir).\n\n"
+        << "Commands:\n";
     for (const Command &vCommand : allCommands())
         vOut << "  " << vCommand.msName.leftJustified(11) << vCommand.msSummary << '\n';
     vOut << "\nOptions of every command:\n"

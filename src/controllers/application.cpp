@@ -6,7 +6,9 @@
 #include "controllers/sharedoptions.h"
 #include "models/database.h"
 #include "models/storeenvironment.h"
+#include "widgets/importsplashscreen.h"
 #include "widgets/mainwindow.h"
+#include "widgets/updatedialog.h"
 
 #include <QDebug>
 #include <QDir>
@@ -58,6 +60,11 @@ public:
     }
     int versesPerPage() const override { return Application::sharedOptions()->versesCount(); }
     bool showDuplicates() const override { return Application::sharedOptions()->showDuplicates(); }
+    QString importFolder() const override { return Application::importPath(); }
+    void noteDatabaseUpdated() const override
+    {
+        Application::sharedOptions()->setDatabaseLastUpdated();
+    }
 };
 
 QString ensureDirectory(const QString &asPath)
@@ -101,16 +108,24 @@ void Application::start()
     unpackWaitingArchives();
 }
 
-void Application::showMainWindow()
+bool Application::showMainWindow()
 {
     mpMainWindow = std::make_unique<MainWindow>();
     mpMainWindow->setObjectName(QStringLiteral("vpWindow"));
 
-    waitForStartupImport();
-
+    const bool vbImported = waitForStartupImport();
     setSettingsFileWritable();
+    if (vbImported) {
+        // The reader starts the program again on the new data; what the
+        // import changed ("DataLanguage", "DatabaseLastUpdated") is written
+        // now that the file may be written.
+        settings()->sync();
+        qDebug() << "Update files imported; the program ends so that it starts on the new data";
+        return false;
+    }
     mpMainWindow->installEventFilter(this);
     mpMainWindow->showMaximized();
+    return true;
 }
 
 bool Application::eventFilter(QObject *apWatched, QEvent *apEvent)
@@ -146,6 +161,11 @@ void Application::checkForUpdates()
         return;
     }
     DownloadManager vManager;
+    // The dialog runs modally inside the handling of the version list.
+    connect(&vManager, &DownloadManager::updatesAvailable, this, [](const QStringList &acFiles) {
+        UpdateDialog vDialog;
+        vDialog.showUpdates(acFiles);
+    });
     vManager.setUrl(QStringLiteral("%0/version.txt").arg(vsBase));
     QEventLoop vLoop;
     connect(&vManager, &DownloadManager::done, &vLoop, &QEventLoop::quit);
@@ -175,11 +195,26 @@ void Application::unpackWaitingArchives()
     }
 }
 
-void Application::waitForStartupImport()
+bool Application::waitForStartupImport()
 {
-    // Seam: the import of update files (with its progress splash) runs here,
-    // before the window is shown, once the data store can import them. Until
-    // then update files simply stay in the import folder.
+    // The import runs on the data store's thread; this thread shows its
+    // progress and keeps painting while it waits.
+    Database *vpDatabase = database();
+    ImportSplashScreen vSplash;
+    QEventLoop vLoop;
+    int vnImported = 0;
+    connect(vpDatabase, &Database::importStarted, &vSplash, &ImportSplashScreen::showCentred);
+    connect(vpDatabase, &Database::totalUpdated, &vSplash, &ImportSplashScreen::updateOverall);
+    connect(vpDatabase, &Database::currentUpdated, &vSplash, &ImportSplashScreen::updateCurrent);
+    connect(vpDatabase, &Database::importCompleted, &vLoop,
+            [&vnImported](int anImported, int /*anSetAside*/) { vnImported = anImported; });
+    connect(vpDatabase, &Database::importFinished, &vLoop, &QEventLoop::quit);
+    connect(this, &Application::startImportPicked, vpDatabase, &Database::importSql,
+            Qt::UniqueConnection);
+    emit startImportPicked();
+    vLoop.exec();
+    vSplash.hide();
+    return vnImported > 0;
 }
 
 QSettings *Application::settings()

@@ -32,7 +32,10 @@ public:
     ~Application() override;
 
     void start();
-    void showMainWindow();
+    // Imports waiting update files behind a progress window, then shows the
+    // main window; false, with nothing shown, when files were imported and
+    // the program is to end so that the reader starts it on the new data.
+    bool showMainWindow();
 
     static QSettings *settings();
     static SharedOptions *sharedOptions();
@@ -82,7 +85,8 @@ private:
     void applyStyle();
     void checkForUpdates();
     void unpackWaitingArchives();
-    void waitForStartupImport();
+    // True when at least one update file was imported.
+    bool waitForStartupImport();
 
     std::unique_ptr<MainWindow> mpMainWindow;
 };

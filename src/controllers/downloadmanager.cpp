@@ -1,6 +1,7 @@
 #include "controllers/downloadmanager.h"
 
 #include "controllers/application.h"
+#include "controllers/filename.h"
 #include "controllers/modalbox.h"
 
 #include <QDebug>
@@ -113,8 +114,17 @@ QStringList DownloadManager::wantedUpdates(const QStringList &acLines)
     const QStringList vcLanguages = configuredDataLanguages();
     QStringList vcWanted;
     for (const QString &vsLine : acLines) {
-        const QString vsKey = lineKey(vsLine);
-        if (vpSettings->value(versionKey(vsKey), 0).toInt() >= lineVersion(vsLine))
+        // What follows a ";" is a note on the update, not part of its name.
+        const QString vsName = vsLine.section(QLatin1Char(';'), 0, 0);
+        // The name becomes a file in the import folder: the server must not
+        // be able to place one anywhere else.
+        if (!FileName::isPlain(vsName)) {
+            if (!vsLine.trimmed().isEmpty())
+                qDebug() << "Refused update name:" << vsLine;
+            continue;
+        }
+        const QString vsKey = lineKey(vsName);
+        if (vpSettings->value(versionKey(vsKey), 0).toInt() >= lineVersion(vsName))
             continue;
         if (!vcLanguages.contains(vsKey))
             continue;

@@ -46,6 +46,8 @@ public:
 
     // Which lines of a version list name updates that are wanted: a newer
     // version than "Version-<key>" records, for a configured data language.
+    // A line is a file name, optionally followed by ";" and a note; a name
+    // that is not a plain file name (FileName::isPlain) is never offered.
     static QStringList wantedUpdates(const QStringList &acLines);
 
     // Key and version of one version-list line ("ru_12.txt" gives "ru" and 12).

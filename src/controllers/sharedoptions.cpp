@@ -1,6 +1,7 @@
 #include "controllers/sharedoptions.h"
 
 #include "controllers/application.h"
+#include "controllers/filename.h"
 #include "models/database.h"
 
 #include <QCoreApplication>
@@ -155,9 +156,7 @@ QString SharedOptions::progressText(qint64 anReceived, qint64 anTotal)
 
 bool SharedOptions::isSafeMediaName(const QString &asFileName)
 {
-    return !asFileName.isEmpty() && !asFileName.contains(QLatin1Char('/')) &&
-           !asFileName.contains(QLatin1Char('\\')) && !asFileName.contains(QLatin1String("..")) &&
-           !asFileName.contains(QChar(0)) && QFileInfo(asFileName).fileName() == asFileName;
+    return FileName::isPlain(asFileName);
 }
 
 void SharedOptions::downloadProgress(qint64 anReceived, qint64 anTotal)

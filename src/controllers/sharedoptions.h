@@ -66,7 +66,7 @@ public:
     static QString progressText(qint64 anReceived, qint64 anTotal);
 
     // Whether a file name taken from the database may be joined to the media
-    // folder: a plain file name, no path separators and no "..".
+    // folder: a plain file name (see FileName::isPlain).
     static bool isSafeMediaName(const QString &asFileName);
 
 private slots:

@@ -258,31 +258,6 @@ void Database::fillTree(int anKind, bool abDuplicates)
         qDebug() << "No catalogue tree to fill";
 }
 
-void Database::setByName()
-{
-    fillTree(CatalogueTree::ByName, true);
-}
-
-void Database::setByNameDist()
-{
-    fillTree(CatalogueTree::ByName, false);
-}
-
-void Database::setByYear()
-{
-    fillTree(CatalogueTree::ByYear, true);
-}
-
-void Database::setByYearDist()
-{
-    fillTree(CatalogueTree::ByYear, false);
-}
-
-void Database::setBible()
-{
-    fillTree(CatalogueTree::Bible, true);
-}
-
 QStringList Database::statusTexts(bool abBible, const QString &asDate, int anBookRow)
 {
     Lock vLock(*this);
@@ -360,32 +335,6 @@ QString Database::searchConditions(const QString &asText, AdvancedSearchFlags aF
     if (vnFlags != ExactPhrase && vnFlags != WholeWords)
         qDebug().noquote() << asText;
     return SearchStatements::condition(asText, aFlags);
-}
-
-void Database::searchMessages(TabArea *apTab, const QString &asText, const QString &asDates,
-                              AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage)
-{
-    search(false, apTab, asText, asDates, aFlags, anOffset, anParagraphsOnPage, -1);
-}
-
-void Database::searchMessages(TabArea *apTab, const QString &asText, const QString &asDates,
-                              AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage,
-                              int anKnownCount)
-{
-    search(false, apTab, asText, asDates, aFlags, anOffset, anParagraphsOnPage, anKnownCount);
-}
-
-void Database::searchBible(TabArea *apTab, const QString &asText, const QString &asChapters,
-                           AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage)
-{
-    search(true, apTab, asText, asChapters, aFlags, anOffset, anParagraphsOnPage, -1);
-}
-
-void Database::searchBible(TabArea *apTab, const QString &asText, const QString &asChapters,
-                           AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage,
-                           int anKnownCount)
-{
-    search(true, apTab, asText, asChapters, aFlags, anOffset, anParagraphsOnPage, anKnownCount);
 }
 
 void Database::search(bool abBible, TabArea *apTab, const QString &asText, const QString &asList,
@@ -580,6 +529,36 @@ void Database::setTranslatorList(const QString &asLocale, TabArea *apTab, const 
     if (DocumentReader(queryFactory(), mpConnection->hasDocumentIndexes())
             .translators(asDateInfo, &vcTranslators))
         emit translatorListReady(vcTranslators, apLanguageAction);
+}
+
+Database::ImportReport Database::importUpdateFiles()
+{
+    Lock vLock(*this);
+    qDebug() << "has transactions" << mpConnection->hasTransactions();
+    const ImportReport vReport = UpdateImport::importFolder(
+        mEnvironment.importFolder(),
+        [this](const QString &asLanguage) {
+            changeLanguage(asLanguage);
+            return UpdateImport(mpConnection->database(), queryFactory(),
+                                mpConnection->hasTransactions(),
+                                mpConnection->hasDocumentIndexes());
+        },
+        [this](int anFile, int anFiles) {
+            if (anFile == 1)
+                emit importStarted();
+            emit totalUpdated(anFile, anFiles);
+        },
+        [this](qint64 anDone, qint64 anTotal) { emit currentUpdated(anDone, anTotal); });
+    if (!vReport.mcImported.isEmpty())
+        mEnvironment.noteDatabaseUpdated();
+    return vReport;
+}
+
+void Database::importSql()
+{
+    const ImportReport vReport = importUpdateFiles();
+    emit importCompleted(vReport.mcImported.size(), vReport.mcSetAside.size());
+    emit importFinished();
 }
 
 void Database::processPendingEvents()

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "models/catalogue.h"
+#include "models/cataloguetree.h"
 #include "models/documentreader.h"
 #include "models/pagerecords.h"
 #include "models/psalmtable.h"
 #include "models/searchflags.h"
+#include "models/updateimport.h"
 
 #include <QHash>
 #include <QMetaType>
@@ -93,17 +95,25 @@ public:
     Catalogue readCatalogue(int anKind, bool abDuplicates);
     // The same, put into the tree given with setTreeView(), on the calling
     // thread (the tree's).
-    void setByName();
-    void setByNameDist();
-    void setByYear();
-    void setByYearDist();
-    void setBible();
+    void setByName() { fillTree(CatalogueTree::ByName, true); }
+    void setByNameDist() { fillTree(CatalogueTree::ByName, false); }
+    void setByYear() { fillTree(CatalogueTree::ByYear, true); }
+    void setByYearDist() { fillTree(CatalogueTree::ByYear, false); }
+    void setBible() { fillTree(CatalogueTree::Bible, true); }
     // The status-bar texts of a hovered item (see CatalogueReader).
     QStringList statusTexts(bool abBible, const QString &asDate, int anBookRow);
     // Emits statusTextUpdated for each of them; the kind is the tree's.
     void updateStatusText(const QString &asDate, int anParentRow, int anRow);
     int currentLanguageSermonsCount() const;
     int currentLanguageSermonsCountDist() const;
+
+    // The update files of the import folder, each into the database of its
+    // language, as the start-up does (see UpdateImport): the files imported
+    // and those set aside, with why. Afterwards the current data language is
+    // that of the last file imported. Emits importStarted, totalUpdated per
+    // file and currentUpdated per paragraphs written.
+    using ImportReport = UpdateImport::Report;
+    ImportReport importUpdateFiles();
 
     // Whether the file exists and is not empty.
     static bool databaseExists(const QString &asFilePath);
@@ -135,15 +145,27 @@ public:
     // asking for another page passes the count it knows (-1: count it). The
     // page and its count come from the same data language.
     void searchMessages(TabArea *apTab, const QString &asText, const QString &asDates,
-                        AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage);
+                        AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage)
+    {
+        search(false, apTab, asText, asDates, aFlags, anOffset, anParagraphsOnPage, -1);
+    }
     void searchMessages(TabArea *apTab, const QString &asText, const QString &asDates,
                         AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage,
-                        int anKnownCount);
+                        int anKnownCount)
+    {
+        search(false, apTab, asText, asDates, aFlags, anOffset, anParagraphsOnPage, anKnownCount);
+    }
     void searchBible(TabArea *apTab, const QString &asText, const QString &asChapters,
-                     AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage);
+                     AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage)
+    {
+        search(true, apTab, asText, asChapters, aFlags, anOffset, anParagraphsOnPage, -1);
+    }
     void searchBible(TabArea *apTab, const QString &asText, const QString &asChapters,
                      AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage,
-                     int anKnownCount);
+                     int anKnownCount)
+    {
+        search(true, apTab, asText, asChapters, aFlags, anOffset, anParagraphsOnPage, anKnownCount);
+    }
 
 signals:
     void currentUpdated(qlonglong anValue, qlonglong anTotal);
@@ -170,6 +192,9 @@ signals:
     void searchModeStarting(bool abYes);
     void setNavigationParams(TabArea *apTab, int anValue);
     void setFoundPagesCount(TabArea *apTab, int anCount);
+    // After an import, before importFinished: how many files went in and how
+    // many were set aside.
+    void importCompleted(int anImported, int anSetAside);
 
 public slots:
     void openBibleChapter(TabArea *apTab, int anBible, int anChapter);
@@ -183,6 +208,10 @@ public slots:
     // The sermon of a search hit, found by its date (a hit knows no rowid),
     // with the search's words marked.
     void openSermonOfHit(TabArea *apTab, QString asDate, QString asText);
+    // The start-up's import of the update files: importUpdateFiles(), then
+    // importCompleted and importFinished. It never ends the process: the
+    // start-up decides what comes next.
+    void importSql();
 
 private:
     class LanguageSwitch;

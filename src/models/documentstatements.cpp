@@ -43,6 +43,14 @@ QString sermonParagraphs(bool abIndexed)
                : QStringLiteral("SELECT id, text FROM paragraphs WHERE date = ?;");
 }
 
+QStringList sermonRemoval(bool abIndexed)
+{
+    return {QStringLiteral("DELETE FROM quotes WHERE date = ?;"),
+            abIndexed ? QStringLiteral("DELETE FROM paragraphs WHERE rowid IN (SELECT docid FROM "
+                                       "paragraphs_content WHERE c2date = ?);")
+                      : QStringLiteral("DELETE FROM paragraphs WHERE date = ?;")};
+}
+
 QString chapterVerses(bool abIndexed)
 {
     return abIndexed

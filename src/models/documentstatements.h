@@ -28,5 +28,9 @@ QString chapterVerses(bool abIndexed);        // book, chapter -> verse, text, b
 QString chapterVersesByTitle(bool abIndexed); // book name, chapter -> same
 QString parallelChapters(bool abIndexed,
                          int anCount); // book, chapters... -> verse, text, book, chapter, name
+// Remove every record of a sermon date: the sermon records, then the
+// paragraphs (through the date index where there is one: without it the
+// full-text table is read whole for each removal). One bound value each.
+QStringList sermonRemoval(bool abIndexed); // date
 
 } // namespace DocumentStatements

@@ -22,4 +22,8 @@ public:
     virtual int versesPerPage() const = 0;
     // Whether an unrestricted sermon search includes further translations.
     virtual bool showDuplicates() const = 0;
+    // The folder where update files wait for their import.
+    virtual QString importFolder() const = 0;
+    // Records that the data was updated today (after an import).
+    virtual void noteDatabaseUpdated() const = 0;
 };
