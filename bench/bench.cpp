@@ -169,6 +169,7 @@ int main(int argc, char **argv)
         addCatalogueCases(vContext, vcCases);
         addDocumentCases(vContext, vcCases);
         addSearchCases(vContext, vcCases);
+        addImportCases(vContext, vcCases);
 
         std::fprintf(stderr,
                      "# corpus %s: %d sermons (%d without further translations), %s; "

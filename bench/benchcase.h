@@ -67,3 +67,4 @@ using BenchCases = QVector<BenchCase>;
 void addCatalogueCases(BenchContext &aContext, BenchCases &acCases);
 void addDocumentCases(BenchContext &aContext, BenchCases &acCases);
 void addSearchCases(BenchContext &aContext, BenchCases &acCases);
+void addImportCases(BenchContext &aContext, BenchCases &acCases);

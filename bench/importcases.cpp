@@ -1,0 +1,197 @@
+// Updates: importing 100 update files of 300 paragraphs each (made by the
+// corpus generator, windows-1251, each replacing its sermon) into the corpus,
+// as the start-up does, from the first importStarted to importFinished, with
+// the import's progress window on the screen; and, for comparison, the same
+// sermons run through the text converter's statements (one batch per file,
+// as a conversion does before its final compaction, which is left out).
+//
+//   "import 100 update files"            the import on the data store's thread
+//   "import 100 update files gui gap"    the progress window's longest pause
+//   "convert the same 100 sermons"       the converter's statements
+//
+// Every run writes its files anew; the converted sermons are removed
+// afterwards (untimed), the imported ones replace themselves.
+
+#include "benchcase.h"
+
+#include "controllers/application.h"
+#include "controllers/textconverter.h"
+#include "corpusgenerator.h"
+#include "models/database.h"
+#include "models/sermonfile.h"
+#include "widgets/importsplashscreen.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextCodec>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+const int cnFiles = 100;
+const int cnParagraphs = 300;
+const int cnTimeoutMs = 300000;
+
+// The update files: generated sermons cut to 300 paragraphs, under dates of
+// their own ("99-0001" …) so that they never touch the corpus's sermons.
+class UpdateFiles
+{
+public:
+    explicit UpdateFiles(const QString &asLanguage)
+    {
+        CorpusGenerator::Options vOptions;
+        vOptions.mnSeed = 7;
+        vOptions.msLanguage = asLanguage;
+        const CorpusGenerator vGenerator(vOptions);
+        for (int i = 0, vnTaken = 0; vnTaken < cnFiles && i < vGenerator.sermons().size(); ++i) {
+            SermonFile vSermon = vGenerator.sermon(i);
+            if (vSermon.mcParagraphs.size() < cnParagraphs)
+                continue;
+            vSermon.mcParagraphs.resize(cnParagraphs);
+            vSermon.msDate = QStringLiteral("99-%1").arg(++vnTaken, 4, 10, QLatin1Char('0'));
+            mcSermons.append(vSermon);
+        }
+    }
+
+    int count() const { return mcSermons.size(); }
+
+    // Update files replace their sermon; the converter knows no such marker.
+    bool write(const QString &asFolder, const QString &asLanguage, bool abReplace) const
+    {
+        bool vbOk = QDir().mkpath(asFolder);
+        for (int i = 0; i < mcSermons.size(); ++i) {
+            SermonFile vSermon = mcSermons.at(i);
+            vSermon.mbReplace = abReplace;
+            QFile vFile(QStringLiteral("%1/%2_%3.txt").arg(asFolder, asLanguage).arg(i + 1));
+            vbOk = vbOk && vFile.open(QIODevice::WriteOnly) &&
+                   vFile.write(
+                       QTextCodec::codecForName("windows-1251")->fromUnicode(vSermon.text())) > 0;
+        }
+        return vbOk;
+    }
+
+private:
+    QVector<SermonFile> mcSermons;
+};
+
+// The generated sermons leave the corpus as they came.
+void removeGenerated(Database *apDatabase)
+{
+    apDatabase->execQuery(
+        QStringList{QStringLiteral("DELETE FROM paragraphs WHERE date LIKE '99-%';"),
+                    QStringLiteral("DELETE FROM quotes WHERE date LIKE '99-%';")});
+}
+
+struct ImportOutcome
+{
+    int mnImported = -1;
+    int mnSetAside = -1;
+    bool mbTimedOut = false;
+    double mnGuiGap = 0;
+};
+
+// The start-up's wait: the progress window connected as the application
+// connects it, the import asked for on the data store's thread, and a 10 ms
+// timer that records the longest interval the GUI thread left between ticks.
+ImportOutcome runImport(Database *apDatabase, ImportSplashScreen *apSplash)
+{
+    ImportOutcome vOutcome;
+    QEventLoop vLoop;
+    QObject vContext;
+    QObject::connect(apDatabase, &Database::importStarted, apSplash,
+                     &ImportSplashScreen::showCentred);
+    QObject::connect(apDatabase, &Database::totalUpdated, apSplash,
+                     &ImportSplashScreen::updateOverall);
+    QObject::connect(apDatabase, &Database::currentUpdated, apSplash,
+                     &ImportSplashScreen::updateCurrent);
+    QObject::connect(apDatabase, &Database::importCompleted, &vContext,
+                     [&vOutcome](int anImported, int anSetAside) {
+                         vOutcome.mnImported = anImported;
+                         vOutcome.mnSetAside = anSetAside;
+                     });
+    QObject::connect(apDatabase, &Database::importFinished, &vLoop, &QEventLoop::quit);
+    QElapsedTimer vClock;
+    qint64 vnLast = 0, vnGap = 0;
+    QTimer vTicks;
+    vTicks.setInterval(10);
+    QObject::connect(&vTicks, &QTimer::timeout, [&] {
+        const qint64 vnNow = vClock.nsecsElapsed();
+        vnGap = std::max(vnGap, vnNow - vnLast);
+        vnLast = vnNow;
+    });
+    QTimer::singleShot(cnTimeoutMs, &vLoop, [&] {
+        vOutcome.mbTimedOut = true;
+        vLoop.quit();
+    });
+    vClock.start();
+    vTicks.start();
+    QMetaObject::invokeMethod(apDatabase, &Database::importSql, Qt::QueuedConnection);
+    vLoop.exec();
+    vTicks.stop();
+    QObject::disconnect(apDatabase, nullptr, apSplash, nullptr);
+    apSplash->hide();
+    vOutcome.mnGuiGap = double(std::max(vnGap, vClock.nsecsElapsed() - vnLast)) / 1e6;
+    return vOutcome;
+}
+
+} // namespace
+
+void addImportCases(BenchContext &aContext, BenchCases &acCases)
+{
+    BenchContext *vpContext = &aContext;
+    const QString vsLanguage = aContext.database()->currentLanguage();
+    auto vpFiles = std::make_shared<UpdateFiles>(vsLanguage);
+    auto vpSplash = std::make_shared<ImportSplashScreen>();
+    auto vpOutcome = std::make_shared<ImportOutcome>();
+    auto vWrite = [vpFiles, vsLanguage] {
+        vpFiles->write(Application::importPath(), vsLanguage, true);
+    };
+    auto vRemove = [vpContext] { removeGenerated(vpContext->database()); };
+    auto vImport = [vpContext, vpSplash, vpOutcome] {
+        *vpOutcome = runImport(vpContext->database(), vpSplash.get());
+    };
+    auto vCheck = [vpFiles, vpOutcome] {
+        if (vpOutcome->mbTimedOut)
+            return QStringLiteral("no end within %1 s").arg(cnTimeoutMs / 1000);
+        if (vpOutcome->mnImported != vpFiles->count() || vpOutcome->mnSetAside != 0)
+            return QStringLiteral("%1 imported, %2 set aside of %3")
+                .arg(vpOutcome->mnImported)
+                .arg(vpOutcome->mnSetAside)
+                .arg(vpFiles->count());
+        std::fprintf(stderr, "#   %d files of %d paragraphs\n", vpFiles->count(), cnParagraphs);
+        return QString();
+    };
+    acCases.append({QStringLiteral("import 100 update files"), vImport, vWrite, vCheck, vRemove});
+    BenchCase vGap{QStringLiteral("import 100 update files gui gap"), vImport, vWrite, vCheck,
+                   vRemove};
+    vGap.mFigure = [vpOutcome] { return vpOutcome->mnGuiGap; };
+    acCases.append(vGap);
+
+    // The converter's statements for the same files, one batch each.
+    auto vpSources = std::make_shared<QTemporaryDir>();
+    auto vpConverted = std::make_shared<int>(0);
+    acCases.append(
+        {QStringLiteral("convert the same 100 sermons"),
+         [vpContext, vpSources, vpConverted] {
+             Database *vpDatabase = vpContext->database();
+             *vpConverted = 0;
+             for (const QString &vsFile : QDir(vpSources->path()).entryList(QDir::Files))
+                 *vpConverted += vpDatabase->execQuery(
+                     TextConverter::convertSermonFile(vpSources->filePath(vsFile)));
+         },
+         [vpFiles, vpSources, vsLanguage] { vpFiles->write(vpSources->path(), vsLanguage, false); },
+         [vpFiles, vpConverted] {
+             return *vpConverted == vpFiles->count() ? QString()
+                                                     : QStringLiteral("%1 of %2 files converted")
+                                                           .arg(*vpConverted)
+                                                           .arg(vpFiles->count());
+         },
+         vRemove});
+}
