@@ -149,6 +149,33 @@ Database last updated: %1</translation>
         </message>
     </context>
     <context>
+        <name>ShareDialog</name>
+        <message>
+            <source>Do you really want to share this quote?</source>
+            <translation>Do you really want to share this quote?</translation>
+        </message>
+        <message>
+            <source>Quote</source>
+            <translation>Quote</translation>
+        </message>
+        <message>
+            <source>Share link (paste into browser)</source>
+            <translation>Share link (paste into browser)</translation>
+        </message>
+        <message>
+            <source>Yes</source>
+            <translation>Yes</translation>
+        </message>
+        <message>
+            <source>No</source>
+            <translation>No</translation>
+        </message>
+        <message>
+            <source>Notice!</source>
+            <translation>Notice!</translation>
+        </message>
+    </context>
+    <context>
         <name>SharedOptions</name>
         <message>
             <source>en</source>

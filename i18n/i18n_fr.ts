@@ -149,6 +149,33 @@ Base mise à jour le : %1</translation>
         </message>
     </context>
     <context>
+        <name>ShareDialog</name>
+        <message>
+            <source>Do you really want to share this quote?</source>
+            <translation>Voulez-vous vraiment partager cette citation ?</translation>
+        </message>
+        <message>
+            <source>Quote</source>
+            <translation>Citation</translation>
+        </message>
+        <message>
+            <source>Share link (paste into browser)</source>
+            <translation>Lien de partage (à coller dans le navigateur)</translation>
+        </message>
+        <message>
+            <source>Yes</source>
+            <translation>Oui</translation>
+        </message>
+        <message>
+            <source>No</source>
+            <translation>Non</translation>
+        </message>
+        <message>
+            <source>Notice!</source>
+            <translation>Attention !</translation>
+        </message>
+    </context>
+    <context>
         <name>SharedOptions</name>
         <message>
             <source>en</source>

@@ -149,6 +149,33 @@ Database last updated: %1</source>
         </message>
     </context>
     <context>
+        <name>ShareDialog</name>
+        <message>
+            <source>Do you really want to share this quote?</source>
+            <translation>Вы действительно хотите поделиться этой цитатой?</translation>
+        </message>
+        <message>
+            <source>Quote</source>
+            <translation>Цитата</translation>
+        </message>
+        <message>
+            <source>Share link (paste into browser)</source>
+            <translation>Ссылка (вставьте в браузер)</translation>
+        </message>
+        <message>
+            <source>Yes</source>
+            <translation>Да</translation>
+        </message>
+        <message>
+            <source>No</source>
+            <translation>Нет</translation>
+        </message>
+        <message>
+            <source>Notice!</source>
+            <translation>Внимание!</translation>
+        </message>
+    </context>
+    <context>
         <name>SharedOptions</name>
         <message>
             <source>en</source>

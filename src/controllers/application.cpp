@@ -4,10 +4,12 @@
 #include "controllers/downloadmanager.h"
 #include "controllers/modalbox.h"
 #include "controllers/sharedoptions.h"
+#include "controllers/sharemanager.h"
 #include "models/database.h"
 #include "models/storeenvironment.h"
 #include "widgets/importsplashscreen.h"
 #include "widgets/mainwindow.h"
+#include "widgets/sharedialog.h"
 #include "widgets/updatedialog.h"
 
 #include <QDebug>
@@ -29,6 +31,7 @@ struct Singletons
     QString msApplicationDirectory;
     QString msSettingsFilePath;
     SharedOptions *mpSharedOptions = nullptr;
+    ShareManager *mpShareManager = nullptr;
     Database *mpDatabase = nullptr;
     QThread *mpDatabaseThread = nullptr;
 };
@@ -235,6 +238,21 @@ SharedOptions *Application::sharedOptions()
     return singletons().mpSharedOptions;
 }
 
+ShareManager *Application::shareManager()
+{
+    ShareManager *&vpManager = singletons().mpShareManager;
+    if (!vpManager) {
+        vpManager = new ShareManager(nullptr);
+        vpManager->setConfirmation([](const QString &asText, const QUrl &aUrl) {
+            ShareDialog vDialog;
+            vDialog.setText(asText);
+            vDialog.setUrl(aUrl);
+            return vDialog.exec() == QDialog::Accepted;
+        });
+    }
+    return vpManager;
+}
+
 Database *Application::database()
 {
     Singletons &vSingletons = singletons();
@@ -267,6 +285,8 @@ void Application::releaseSingletons()
     }
     delete vSingletons.mpSharedOptions;
     vSingletons.mpSharedOptions = nullptr;
+    delete vSingletons.mpShareManager;
+    vSingletons.mpShareManager = nullptr;
     // The thread has ended, so nothing runs on the data store any more and it
     // can be destroyed here; this closes its connection cleanly.
     delete vSingletons.mpDatabase;

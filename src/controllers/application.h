@@ -9,6 +9,7 @@ class Database;
 class MainWindow;
 class QSettings;
 class SharedOptions;
+class ShareManager;
 class StoreEnvironment;
 
 // The application object: identity, the folder layout below the program's
@@ -39,6 +40,8 @@ public:
 
     static QSettings *settings();
     static SharedOptions *sharedOptions();
+    // Confirms each share in a ShareDialog.
+    static ShareManager *shareManager();
     static Database *database();
     // What the data store is given of the application (files, settings,
     // options); the data store the accessor above creates uses it.
