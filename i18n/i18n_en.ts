@@ -134,6 +134,50 @@ Database last updated: %1</translation>
         </message>
     </context>
     <context>
+        <name>Player</name>
+        <message>
+            <source>Service not available</source>
+            <translation>Service not available</translation>
+        </message>
+        <message>
+            <source>The QMediaPlayer object does not have a valid service.
+Please check the media service plugins are installed.</source>
+            <translation>The QMediaPlayer object does not have a valid service.
+Please check the media service plugins are installed.</translation>
+        </message>
+        <message>
+            <source>Open Files</source>
+            <translation>Open Files</translation>
+        </message>
+        <message>
+            <source>Loading...</source>
+            <translation>Loading...</translation>
+        </message>
+        <message>
+            <source>Media Stalled</source>
+            <translation>Media Stalled</translation>
+        </message>
+        <message>
+            <source>Buffering %4%</source>
+            <translation>Buffering %4%</translation>
+        </message>
+    </context>
+    <context>
+        <name>PlayerControls</name>
+        <message>
+            <source>Stop</source>
+            <translation>Stop</translation>
+        </message>
+        <message>
+            <source>Pause</source>
+            <translation>Pause</translation>
+        </message>
+        <message>
+            <source>Play</source>
+            <translation>Play</translation>
+        </message>
+    </context>
+    <context>
         <name>SearchWidget</name>
         <message>
             <source>Search text is too short</source>

@@ -134,6 +134,50 @@ Base mise à jour le : %1</translation>
         </message>
     </context>
     <context>
+        <name>Player</name>
+        <message>
+            <source>Service not available</source>
+            <translation>Service indisponible</translation>
+        </message>
+        <message>
+            <source>The QMediaPlayer object does not have a valid service.
+Please check the media service plugins are installed.</source>
+            <translation>L'objet QMediaPlayer n'a pas de service valide.
+Vérifiez que les modules multimédias sont installés.</translation>
+        </message>
+        <message>
+            <source>Open Files</source>
+            <translation>Ouvrir des fichiers</translation>
+        </message>
+        <message>
+            <source>Loading...</source>
+            <translation>Chargement...</translation>
+        </message>
+        <message>
+            <source>Media Stalled</source>
+            <translation>Lecture interrompue</translation>
+        </message>
+        <message>
+            <source>Buffering %4%</source>
+            <translation>Mise en mémoire tampon %4%</translation>
+        </message>
+    </context>
+    <context>
+        <name>PlayerControls</name>
+        <message>
+            <source>Stop</source>
+            <translation>Arrêter</translation>
+        </message>
+        <message>
+            <source>Pause</source>
+            <translation>Pause</translation>
+        </message>
+        <message>
+            <source>Play</source>
+            <translation>Lire</translation>
+        </message>
+    </context>
+    <context>
         <name>SearchWidget</name>
         <message>
             <source>Search text is too short</source>

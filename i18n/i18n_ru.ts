@@ -134,6 +134,50 @@ Database last updated: %1</source>
         </message>
     </context>
     <context>
+        <name>Player</name>
+        <message>
+            <source>Service not available</source>
+            <translation>Служба недоступна</translation>
+        </message>
+        <message>
+            <source>The QMediaPlayer object does not have a valid service.
+Please check the media service plugins are installed.</source>
+            <translation>У объекта QMediaPlayer нет действующей службы.
+Проверьте, установлены ли модули мультимедиа.</translation>
+        </message>
+        <message>
+            <source>Open Files</source>
+            <translation>Открыть файлы</translation>
+        </message>
+        <message>
+            <source>Loading...</source>
+            <translation>Загрузка...</translation>
+        </message>
+        <message>
+            <source>Media Stalled</source>
+            <translation>Воспроизведение остановилось</translation>
+        </message>
+        <message>
+            <source>Buffering %4%</source>
+            <translation>Буферизация %4%</translation>
+        </message>
+    </context>
+    <context>
+        <name>PlayerControls</name>
+        <message>
+            <source>Stop</source>
+            <translation>Стоп</translation>
+        </message>
+        <message>
+            <source>Pause</source>
+            <translation>Пауза</translation>
+        </message>
+        <message>
+            <source>Play</source>
+            <translation>Воспроизвести</translation>
+        </message>
+    </context>
+    <context>
         <name>SearchWidget</name>
         <message>
             <source>Search text is too short</source>
