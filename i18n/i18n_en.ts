@@ -225,6 +225,18 @@ Please check the media service plugins are installed.</translation>
             <source>en</source>
             <translation>en</translation>
         </message>
+        <message>
+            <source>%1 is not the name of a PDF or MP3 file.</source>
+            <translation>%1 is not the name of a PDF or MP3 file.</translation>
+        </message>
+        <message>
+            <source>Another file is still being downloaded; try again when it is done.</source>
+            <translation>Another file is still being downloaded; try again when it is done.</translation>
+        </message>
+        <message>
+            <source>%1 is not in the folder %2, and the settings give no address to download it from (%3).</source>
+            <translation>%1 is not in the folder %2, and the settings give no address to download it from (%3).</translation>
+        </message>
     </context>
     <context>
         <name>TabArea</name>

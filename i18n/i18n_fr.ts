@@ -225,6 +225,18 @@ Vérifiez que les modules multimédias sont installés.</translation>
             <source>en</source>
             <translation>en</translation>
         </message>
+        <message>
+            <source>%1 is not the name of a PDF or MP3 file.</source>
+            <translation>%1 n’est pas le nom d’un fichier PDF ou MP3.</translation>
+        </message>
+        <message>
+            <source>Another file is still being downloaded; try again when it is done.</source>
+            <translation>Un autre fichier est en cours de téléchargement ; réessayez quand il sera terminé.</translation>
+        </message>
+        <message>
+            <source>%1 is not in the folder %2, and the settings give no address to download it from (%3).</source>
+            <translation>%1 n’est pas dans le dossier %2, et les réglages ne donnent aucune adresse d’où le télécharger (%3).</translation>
+        </message>
     </context>
     <context>
         <name>TabArea</name>

@@ -225,6 +225,18 @@ Please check the media service plugins are installed.</source>
             <source>en</source>
             <translation>en</translation>
         </message>
+        <message>
+            <source>%1 is not the name of a PDF or MP3 file.</source>
+            <translation>%1 — не имя файла PDF или MP3.</translation>
+        </message>
+        <message>
+            <source>Another file is still being downloaded; try again when it is done.</source>
+            <translation>Другой файл ещё загружается; повторите, когда загрузка закончится.</translation>
+        </message>
+        <message>
+            <source>%1 is not in the folder %2, and the settings give no address to download it from (%3).</source>
+            <translation>Файла %1 нет в папке %2, и в настройках не указан адрес для его загрузки (%3).</translation>
+        </message>
     </context>
     <context>
         <name>TabArea</name>

@@ -111,14 +111,22 @@ void TestSharedOptions::progressText()
 }
 
 // Without an address for the data language's media (none, or an empty one)
-// nothing is played or fetched.
+// nothing is played or fetched, and the reader is told which setting is
+// missing; a file already in the media folder still opens.
 void TestSharedOptions::mediaUrlNeedsAnAddress()
 {
     const QList<QPair<QString, QString>> vcUrls{{"URL_mp3_en", "http://mp3.test/"},
                                                 {"URL_mp3_ru", ""}};
     for (const auto &vUrl : vcUrls) {
         TempAppDir vApp({{"DataLanguage", "ru"}, {"PlayRemote", true}, {vUrl.first, vUrl.second}});
-        QCOMPARE(Application::sharedOptions()->mediaUrl("a.mp3", nullptr), QString());
+        SharedOptions *vpOptions = Application::sharedOptions();
+        QCOMPARE(vpOptions->mediaUrl("a.mp3", nullptr), QString());
+        QVERIFY2(vpOptions->mediaProblem().contains("URL_mp3_ru"),
+                 qPrintable(vpOptions->mediaProblem()));
+        QVERIFY(QDir(vApp.path()).mkpath("asset/ru"));
+        QVERIFY(TestSupport::writeFile(vApp.filePath("asset/ru/a.mp3"), "cached"));
+        QCOMPARE(vpOptions->mediaUrl("a.mp3", nullptr), vApp.filePath("asset/ru/a.mp3"));
+        QCOMPARE(vpOptions->mediaProblem(), QString());
     }
 }
 

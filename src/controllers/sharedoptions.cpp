@@ -68,14 +68,15 @@ QString SharedOptions::mediaUrl(const QString &asFileName, DownloadProgressView 
     const QString vsLower = asFileName.toLower();
     const bool vbPdf = vsLower.contains(QLatin1String("pdf"));
     const bool vbMp3 = vsLower.contains(QLatin1String("mp3"));
-    if (!vbPdf && !vbMp3)
-        return QString();
-    if (mDownloadManager.isBusy()) {
-        qDebug() << "A media download is still running; request refused:" << asFileName;
+    msMediaProblem.clear();
+    if ((!vbPdf && !vbMp3) || !isSafeMediaName(asFileName)) {
+        qDebug() << "Refused media file name:" << asFileName;
+        msMediaProblem = tr("%1 is not the name of a PDF or MP3 file.").arg(asFileName);
         return QString();
     }
-    if (!isSafeMediaName(asFileName)) {
-        qDebug() << "Refused media file name:" << asFileName;
+    if (mDownloadManager.isBusy()) {
+        qDebug() << "A media download is still running; request refused:" << asFileName;
+        msMediaProblem = tr("Another file is still being downloaded; try again when it is done.");
         return QString();
     }
 
@@ -87,20 +88,27 @@ QString SharedOptions::mediaUrl(const QString &asFileName, DownloadProgressView 
         Application::settings()->allKeys().filter(vsPattern.arg(msDataLanguage), Qt::CaseSensitive);
     const QString vsBase =
         vcKeys.isEmpty() ? QString() : Application::settings()->value(vcKeys.first()).toString();
+    // A file already in the media folder needs no address, unless the
+    // recording is to be streamed from one.
+    const QDir vFolder(Application::assetPath() + QStringLiteral("/") + msDataLanguage);
+    const QString vsLocal = vFolder.absoluteFilePath(asFileName);
+    const bool vbStream = vbMp3 && mbPlayRemote && !vsBase.isEmpty();
+    if (!vbStream && QFileInfo::exists(vsLocal))
+        return vsLocal;
     if (vsBase.isEmpty()) {
         qDebug() << "No configs for URL!";
+        msMediaProblem = tr("%1 is not in the folder %2, and the settings give no address to "
+                            "download it from (%3).")
+                             .arg(asFileName, QDir::toNativeSeparators(vFolder.path()),
+                                  vsPattern.arg(msDataLanguage));
         return QString();
     }
     const QString vsRemote = vsBase + asFileName;
-    if (vbMp3 && mbPlayRemote)
+    if (vbStream)
         return vsRemote;
 
-    const QDir vFolder(Application::assetPath() + QStringLiteral("/") + msDataLanguage);
     if (!vFolder.exists())
         QDir().mkpath(vFolder.path());
-    const QString vsLocal = vFolder.absoluteFilePath(asFileName);
-    if (QFileInfo::exists(vsLocal))
-        return vsLocal;
 
     mDownloadManager.setFileName(vsLocal);
     mDownloadManager.setUrl(vsRemote);

@@ -46,6 +46,9 @@ public:
     // a failed download, or another media download still running). Blocks in
     // a local event loop while a file downloads, so the GUI keeps painting.
     QString mediaUrl(const QString &asFileName, DownloadProgressView *apPlayer);
+    // Why the last mediaUrl() gave nothing, in words for the reader; empty
+    // when it gave something, or when the failed download was reported already.
+    QString mediaProblem() const { return msMediaProblem; }
 
     bool playRemote() const { return mbPlayRemote; }
     void setPlayRemote(bool abPlayRemote);
@@ -75,6 +78,7 @@ private slots:
 private:
     QString msInterfaceLanguage;
     QString msDataLanguage;
+    QString msMediaProblem;
     bool mbPlayRemote = false;
     int mnParagraphCount = 20;
     bool mbOnePage = false;
