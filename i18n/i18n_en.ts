@@ -252,6 +252,78 @@ Please check the media service plugins are installed.</translation>
             <source>Translation</source>
             <translation>Translation</translation>
         </message>
+        <message>
+            <source>Copy</source>
+            <translation>Copy</translation>
+        </message>
+        <message>
+            <source>Select all</source>
+            <translation>Select all</translation>
+        </message>
+        <message>
+            <source>Print</source>
+            <translation>Print</translation>
+        </message>
+        <message>
+            <source>Save</source>
+            <translation>Save</translation>
+        </message>
+        <message>
+            <source>Context</source>
+            <translation>Context</translation>
+        </message>
+        <message>
+            <source>Play or pause the recording</source>
+            <translation>Play or pause the recording</translation>
+        </message>
+        <message>
+            <source>Hide Caption</source>
+            <translation>Hide Caption</translation>
+        </message>
+        <message>
+            <source>Share</source>
+            <translation>Share</translation>
+        </message>
+        <message>
+            <source>Share on Facebook</source>
+            <translation>Share on Facebook</translation>
+        </message>
+        <message>
+            <source>Share on VK</source>
+            <translation>Share on VK</translation>
+        </message>
+        <message>
+            <source>Share on Google Plus</source>
+            <translation>Share on Google Plus</translation>
+        </message>
+        <message>
+            <source>Share on Twitter</source>
+            <translation>Share on Twitter</translation>
+        </message>
+        <message>
+            <source>Download pdf</source>
+            <translation>Download pdf</translation>
+        </message>
+        <message>
+            <source>Print the text and its translation side by side?</source>
+            <translation>Print the text and its translation side by side?</translation>
+        </message>
+        <message>
+            <source>Save the text and its translation one paragraph after the other?</source>
+            <translation>Save the text and its translation one paragraph after the other?</translation>
+        </message>
+        <message>
+            <source>Save file</source>
+            <translation>Save file</translation>
+        </message>
+        <message>
+            <source>Text (*.txt)</source>
+            <translation>Text (*.txt)</translation>
+        </message>
+        <message>
+            <source>The file %1 could not be written: %2</source>
+            <translation>The file %1 could not be written: %2</translation>
+        </message>
     </context>
     <context>
         <name>ToolBar</name>

@@ -252,6 +252,78 @@ Vérifiez que les modules multimédias sont installés.</translation>
             <source>Translation</source>
             <translation>Traduction</translation>
         </message>
+        <message>
+            <source>Copy</source>
+            <translation>Copier</translation>
+        </message>
+        <message>
+            <source>Select all</source>
+            <translation>Tout sélectionner</translation>
+        </message>
+        <message>
+            <source>Print</source>
+            <translation>Imprimer</translation>
+        </message>
+        <message>
+            <source>Save</source>
+            <translation>Enregistrer</translation>
+        </message>
+        <message>
+            <source>Context</source>
+            <translation>Contexte</translation>
+        </message>
+        <message>
+            <source>Play or pause the recording</source>
+            <translation>Lire ou mettre en pause l’enregistrement</translation>
+        </message>
+        <message>
+            <source>Hide Caption</source>
+            <translation>Masquer les titres</translation>
+        </message>
+        <message>
+            <source>Share</source>
+            <translation>Partager</translation>
+        </message>
+        <message>
+            <source>Share on Facebook</source>
+            <translation>Partager sur Facebook</translation>
+        </message>
+        <message>
+            <source>Share on VK</source>
+            <translation>Partager sur VK</translation>
+        </message>
+        <message>
+            <source>Share on Google Plus</source>
+            <translation>Partager sur Google Plus</translation>
+        </message>
+        <message>
+            <source>Share on Twitter</source>
+            <translation>Partager sur Twitter</translation>
+        </message>
+        <message>
+            <source>Download pdf</source>
+            <translation>Télécharger le pdf</translation>
+        </message>
+        <message>
+            <source>Print the text and its translation side by side?</source>
+            <translation>Imprimer le texte et sa traduction côte à côte ?</translation>
+        </message>
+        <message>
+            <source>Save the text and its translation one paragraph after the other?</source>
+            <translation>Enregistrer le texte et sa traduction, paragraphe après paragraphe ?</translation>
+        </message>
+        <message>
+            <source>Save file</source>
+            <translation>Enregistrer le fichier</translation>
+        </message>
+        <message>
+            <source>Text (*.txt)</source>
+            <translation>Texte (*.txt)</translation>
+        </message>
+        <message>
+            <source>The file %1 could not be written: %2</source>
+            <translation>Impossible d’écrire le fichier %1 : %2</translation>
+        </message>
     </context>
     <context>
         <name>ToolBar</name>

@@ -252,6 +252,78 @@ Please check the media service plugins are installed.</source>
             <source>Translation</source>
             <translation>Перевод</translation>
         </message>
+        <message>
+            <source>Copy</source>
+            <translation>Копировать</translation>
+        </message>
+        <message>
+            <source>Select all</source>
+            <translation>Выделить всё</translation>
+        </message>
+        <message>
+            <source>Print</source>
+            <translation>Печать</translation>
+        </message>
+        <message>
+            <source>Save</source>
+            <translation>Сохранить</translation>
+        </message>
+        <message>
+            <source>Context</source>
+            <translation>Контекст</translation>
+        </message>
+        <message>
+            <source>Play or pause the recording</source>
+            <translation>Воспроизвести или приостановить запись</translation>
+        </message>
+        <message>
+            <source>Hide Caption</source>
+            <translation>Скрыть заголовки</translation>
+        </message>
+        <message>
+            <source>Share</source>
+            <translation>Поделиться</translation>
+        </message>
+        <message>
+            <source>Share on Facebook</source>
+            <translation>Поделиться в Facebook</translation>
+        </message>
+        <message>
+            <source>Share on VK</source>
+            <translation>Поделиться во ВКонтакте</translation>
+        </message>
+        <message>
+            <source>Share on Google Plus</source>
+            <translation>Поделиться в Google Plus</translation>
+        </message>
+        <message>
+            <source>Share on Twitter</source>
+            <translation>Поделиться в Twitter</translation>
+        </message>
+        <message>
+            <source>Download pdf</source>
+            <translation>Скачать pdf</translation>
+        </message>
+        <message>
+            <source>Print the text and its translation side by side?</source>
+            <translation>Напечатать текст и его перевод рядом?</translation>
+        </message>
+        <message>
+            <source>Save the text and its translation one paragraph after the other?</source>
+            <translation>Сохранить текст и его перевод, абзац за абзацем?</translation>
+        </message>
+        <message>
+            <source>Save file</source>
+            <translation>Сохранить файл</translation>
+        </message>
+        <message>
+            <source>Text (*.txt)</source>
+            <translation>Текст (*.txt)</translation>
+        </message>
+        <message>
+            <source>The file %1 could not be written: %2</source>
+            <translation>Не удалось записать файл %1: %2</translation>
+        </message>
     </context>
     <context>
         <name>ToolBar</name>

@@ -13,9 +13,9 @@ packages=(
   famfamfam-flag-png tango-icon-theme fonts-dejavu-core
   # the demo corpus: a complete public-domain Bible
   bible-kjv bible-kjv-text
-  # tests: a real window under a virtual X server, the sqlite3 shell, and an
-  # MP3 encoder for the audio player's playback test
-  xvfb xauth sqlite3 lame
+  # tests: a real window under a virtual X server, the sqlite3 shell, an MP3
+  # encoder for the audio player's playback test, and pdftotext for printing
+  xvfb xauth sqlite3 lame poppler-utils
 )
 
 missing=()

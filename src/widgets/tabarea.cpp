@@ -5,11 +5,13 @@
 #include "models/database.h"
 #include "views/treeview.h"
 #include "widgets/navigationwidget.h"
+#include "widgets/pageactions.h"
 #include "widgets/searchhighlighter.h"
 #include "widgets/textbrowser.h"
 #include "widgets/translationmenu.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QMenu>
@@ -52,6 +54,12 @@ TabArea::TabArea(TreeView * /*apTreeView*/, QWidget *parent, const PageContext &
     mpControlToolbar->setObjectName(QStringLiteral("mpControlToolbar"));
     mpControlToolbar->setStyleSheet(QStringLiteral("QToolBar { border-width: 0px; }"));
     vpLayout->addWidget(mpControlToolbar);
+    mpPlayerToolbar = new QToolBar(this);
+    mpPlayerToolbar->setObjectName(QStringLiteral("mpPlayerToolbar"));
+    mpPlayerToolbar->setStyleSheet(QStringLiteral("QToolBar { border-width: 0px; }"));
+    vpLayout->addWidget(mpPlayerToolbar);
+    mpActions = new PageActions(this, mpControlToolbar, mpPlayerToolbar);
+    mpActions->addEditingTools();
 
     mpNavigation = new NavigationWidget(mnMode, this);
     // The option may start the page in one-page mode; leaving it must then
@@ -70,6 +78,7 @@ TabArea::TabArea(TreeView * /*apTreeView*/, QWidget *parent, const PageContext &
     mpTranslationButton->setMenu(mpTranslationMenu->menu());
     mpTranslationButton->installEventFilter(this);
     mpControlToolbar->addWidget(mpTranslationButton);
+    mpActions->addShareTool();
     connect(mpTranslationMenu, &TranslationMenu::translatorListsWanted, this,
             [this](const QList<QAction *> &acActions) {
                 mpTranslationButton->setChecked(true);
@@ -87,6 +96,13 @@ TabArea::TabArea(TreeView * /*apTreeView*/, QWidget *parent, const PageContext &
     mpLeftTextBrowser = makeView(QStringLiteral("mpLeftTextBrowser"));
     mpRightTextBrowser = makeView(QStringLiteral("mpRightTextBrowser"));
     mpRightTextBrowser->hide();
+    for (TextBrowser *vpView : {mpLeftTextBrowser, mpRightTextBrowser}) {
+        vpView->setContextMenuPolicy(Qt::ActionsContextMenu);
+        vpView->addActions(mpActions->viewActions());
+    }
+    mpLeftTextBrowser->viewport()->installEventFilter(this);
+    connect(mpLeftTextBrowser, &TextBrowser::cursorPositionChanged, mpActions,
+            &PageActions::cursorPositionChanged);
     vpViews->addWidget(mpLeftTextBrowser);
     vpViews->addWidget(mpRightTextBrowser);
     vpLayout->addLayout(vpViews);
@@ -212,6 +228,11 @@ void TabArea::showArticles(int anFrom, const QString &asText, AdvancedSearchFlag
             highlightSearch(asText, aFlags);
     }
 
+    mpActions->setResultPage(!asText.isEmpty());
+    if (!isBible() && asText.isEmpty() && mbMainSide && !vcRecords.isEmpty())
+        mpActions->addMediaButtons(msPdf, msMp3, msLength);
+    if (mpActions->captionsHidden())
+        mpActions->showCaption();
     vpView->setUpdatesEnabled(true);
     vpView->enableReachBottomTracking();
     if (mnJumpAnchor >= 0) {
@@ -406,6 +427,26 @@ void TabArea::navigation(int anPage, bool abOnePage)
     requestResultPage(vnFrom, abOnePage ? cnChunk : -1);
 }
 
+void TabArea::print()
+{
+    mpActions->print();
+}
+
+void TabArea::save()
+{
+    mpActions->save();
+}
+
+void TabArea::mp3()
+{
+    mpActions->mp3();
+}
+
+void TabArea::pdf()
+{
+    mpActions->pdf();
+}
+
 void TabArea::setOnePage(bool abValue)
 {
     if (abValue == mbOnePage)
@@ -435,6 +476,14 @@ void TabArea::highlightSearch(const QString &asText, AdvancedSearchFlags aFlags)
 
 bool TabArea::eventFilter(QObject *apWatched, QEvent *apEvent)
 {
+    // A right click puts the cursor where it was made, so that the context
+    // menu's Context opens the hit clicked on; a selection stays for Copy.
+    if (apEvent->type() == QEvent::ContextMenu && mpLeftTextBrowser &&
+        apWatched == mpLeftTextBrowser->viewport()) {
+        const QPoint vAt = static_cast<QContextMenuEvent *>(apEvent)->pos();
+        if (!mpLeftTextBrowser->textCursor().hasSelection())
+            mpLeftTextBrowser->setTextCursor(mpLeftTextBrowser->cursorForPosition(vAt));
+    }
     if (apWatched == mpTranslationButton && apEvent->type() == QEvent::MouseButtonPress) {
         // A press while the translation shows turns it off; otherwise it opens
         // the language menu.
@@ -450,6 +499,7 @@ bool TabArea::eventFilter(QObject *apWatched, QEvent *apEvent)
 
 void TabArea::retranslate()
 {
+    mpActions->retranslate();
     mpTranslationButton->setText(tr("Translation"));
     mpTranslationButton->setToolTip(tr("Translation"));
 }

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 class NavigationWidget;
+class PageActions;
 class SearchHighlighter;
 class QAction;
 class QToolBar;
@@ -48,6 +49,8 @@ public:
     // Where the page opens the documents of its search hits.
     void setPageOpener(PageOpener *apOpener) { mpOpener = apOpener; }
     QString translator() const { return msTranslator; }
+    QString pdfFile() const { return msPdf; }
+    QString mp3File() const { return msMp3; }
     QString dateInfo() const { return msDateInfo; }
     QString chapterInfo() const { return msChapterInfo; }
     int documentId() const { return mnDocumentId; }
@@ -93,6 +96,10 @@ public:
     QToolButton *translationButton() const { return mpTranslationButton; }
     TranslationMenu *translationMenu() const { return mpTranslationMenu; }
     NavigationWidget *navigationWidget() const { return mpNavigation; }
+    PageActions *actions() const { return mpActions; }
+    // What a click on the link does: both panes to a document's paragraph,
+    // or a result page's hit opened in a page of its own.
+    void followLink(const QUrl &aUrl) { nextArticle(aUrl); }
 
     // Scrolls to the paragraph or verse with the number once the document has
     // rendered (a search hit opened in this page); once only.
@@ -118,6 +125,10 @@ signals:
                      int anOffset, int anParagraphsOnPage, int anKnownCount);
 
 public slots:
+    void print();
+    void save();
+    void mp3();
+    void pdf();
     void useTranslatorList(QStringList acList, QAction *apLanguageAction);
     void prepareSearchMode(bool abYes);
 
@@ -174,5 +185,7 @@ private:
     QToolButton *mpTranslationButton = nullptr;
     TranslationMenu *mpTranslationMenu = nullptr;
     QToolBar *mpControlToolbar = nullptr;
+    QToolBar *mpPlayerToolbar = nullptr;
+    PageActions *mpActions = nullptr;
     PageOpener *mpOpener = nullptr;
 };
