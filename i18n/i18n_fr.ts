@@ -324,6 +324,10 @@ Vérifiez que les modules multimédias sont installés.</translation>
             <source>The file %1 could not be written: %2</source>
             <translation>Impossible d’écrire le fichier %1 : %2</translation>
         </message>
+        <message>
+            <source>No program to show PDF files was found. The file is %1</source>
+            <translation>Aucun programme pour afficher les fichiers PDF n’a été trouvé. Le fichier est %1</translation>
+        </message>
     </context>
     <context>
         <name>ToolBar</name>

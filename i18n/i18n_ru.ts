@@ -324,6 +324,10 @@ Please check the media service plugins are installed.</source>
             <source>The file %1 could not be written: %2</source>
             <translation>Не удалось записать файл %1: %2</translation>
         </message>
+        <message>
+            <source>No program to show PDF files was found. The file is %1</source>
+            <translation>Не найдена программа для просмотра PDF. Файл: %1</translation>
+        </message>
     </context>
     <context>
         <name>ToolBar</name>

@@ -3,6 +3,7 @@
 // be written), printing to PDF (one text, and both side by side), hiding the
 // captions, the PDF and the recording, a hit's context, sharing a quote, and
 // the keyboard.
+#include "support/loopbackhttpserver.h"
 #include "support/testsupport.h"
 
 #include "controllers/application.h"
@@ -109,6 +110,7 @@ private slots:
     void printing();
     void captionsHideAndShow();
     void pdfAndRecording();
+    void closedWhileFetching();
     void contextOpensTheHit();
     void shareTakesTheSelection();
 
@@ -349,6 +351,30 @@ void TestPageActions::pdfAndRecording()
     QMediaPlayer *vpMedia = vpPage->actions()->player()->findChild<QMediaPlayer *>();
     QVERIFY(vpMedia);
     QCOMPARE(vpMedia->currentMedia().request().url(), QUrl::fromLocalFile(vsMp3));
+}
+
+// The recording downloads while the window goes on; the reader closes the
+// page before it has arrived. Nothing may touch the page afterwards, and the
+// file still arrives whole.
+void TestPageActions::closedWhileFetching()
+{
+    LoopbackHttpServer vServer;
+    vServer.setPartialBody("/m/47-0412.mp3", "first half ", 20, true);
+    Application::settings()->setValue("URL_mp3_ru", vServer.url("/m/"));
+    const QString vsMp3 = Application::assetPath() + "/ru/47-0412.mp3";
+    QVERIFY(QFile::remove(vsMp3));
+    TabArea *vpPage = openSermon("Faith");
+    QVERIFY(vpPage);
+    QPointer<TabArea> vpGuard(vpPage);
+    QTimer::singleShot(0, [&] {
+        QVERIFY(QTest::qWaitFor([&] { return !vServer.requestedPaths().isEmpty(); }));
+        mpWindow->tabWidget()->closeTab(0);
+        QVERIFY(QTest::qWaitFor([&] { return vpGuard.isNull(); }));
+        vServer.completeStalledBodies("and rest.");
+    });
+    vpPage->findChild<QToolButton *>("mp3Button")->click();
+    QVERIFY(vpGuard.isNull());
+    QCOMPARE(TestSupport::readFile(vsMp3), QByteArray("first half and rest."));
 }
 
 void TestPageActions::contextOpensTheHit()

@@ -12,10 +12,12 @@
 
 #include <QAction>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QPrintDialog>
+#include <QPointer>
 #include <QPrinter>
 #include <QSaveFile>
 #include <QSettings>
@@ -377,7 +379,11 @@ void PageActions::startPlaying(QToolButton *apButton)
         mpPlayerBar->addSeparator();
     }
     mpPlayerBar->show();
+    // The download runs the event loop: the page may be closed meanwhile.
+    const QPointer<PageActions> vpAlive(this);
     const QString vsUrl = Application::sharedOptions()->mediaUrl(mpPage->mp3File(), mpPlayer);
+    if (!vpAlive)
+        return;
     if (!vsUrl.isEmpty()) {
         mpPlayer->playUrl(vsUrl);
         return;
@@ -405,11 +411,16 @@ void PageActions::pdf()
 {
     if (mpPage->pdfFile() == QLatin1String("-"))
         return;
+    const QPointer<PageActions> vpAlive(this);
     const QString vsPath = Application::sharedOptions()->mediaUrl(mpPage->pdfFile(), nullptr);
+    if (!vpAlive)
+        return;
     if (vsPath.isEmpty())
         reportMediaProblem();
-    else
-        QDesktopServices::openUrl(QUrl::fromLocalFile(vsPath));
+    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(vsPath)))
+        ModalBox::warning(mpPage, mpPage->title(),
+                          TabArea::tr("No program to show PDF files was found. The file is %1")
+                              .arg(QDir::toNativeSeparators(vsPath)));
 }
 
 void PageActions::cursorPositionChanged()
