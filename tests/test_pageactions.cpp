@@ -7,6 +7,7 @@
 #include "support/testsupport.h"
 
 #include "controllers/application.h"
+#include "controllers/sharedoptions.h"
 #include "models/database.h"
 #include "views/treeview.h"
 #include "widgets/mainwindow.h"
@@ -440,6 +441,14 @@ void TestPageActions::shareTakesTheSelection()
     vpPage->leftView()->moveCursor(QTextCursor::End);
     QVERIFY(shareOnTwitter("vpYes").startsWith("Первый абзац.|"));
     QCOMPARE(vWeb.mcOpened.size(), 1);
+
+    // Another interface language: the page's commands follow at once.
+    Application::sharedOptions()->setLanguage("fr", SharedOptions::Interface);
+    const auto vRestore = qScopeGuard(
+        [] { Application::sharedOptions()->setLanguage("en", SharedOptions::Interface); });
+    QTRY_COMPARE(vpPage->findChild<QAction *>("twitter")->text(), QString("Partager sur Twitter"));
+    QCOMPARE(vpPage->findChild<QToolButton *>("pdfButton")->toolTip(),
+             QString("Télécharger le pdf"));
 }
 
 QUILLMARK_TEST_MAIN(TestPageActions)

@@ -16,8 +16,8 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
-#include <QPrintDialog>
 #include <QPointer>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QSaveFile>
 #include <QSettings>
