@@ -1,9 +1,5 @@
 // The command-line companion, run as a process on an application folder whose
-// databases it converted itself: its arguments and exit statuses, conversion
-// with and without replacing, missing and broken databases, searches (their
-// options, restrictions, paging), parallel texts, the catalogue, and that it
-// prints what the program's window shows for a search, a sermon with a
-// parallel text and a psalm paired across numberings.
+// databases it converted itself; it must print what the program's window shows.
 #include "support/testsupport.h"
 
 #include "controllers/application.h"
@@ -22,7 +18,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
-#include <QProcess>
 #include <QSettings>
 #include <QStandardItemModel>
 #include <QToolButton>
@@ -33,40 +28,11 @@
 
 namespace {
 
-struct CliRun
-{
-    int mnStatus = -1;
-    QString msOut;
-    QString msErr;
-
-    QStringList outLines() const { return msOut.split('\n', Qt::SkipEmptyParts); }
-    QStringList errLines() const { return msErr.split('\n', Qt::SkipEmptyParts); }
-    // The tab-separated lines of one kind, without the kind.
-    QList<QStringList> rows(const QString &asKind) const
-    {
-        QList<QStringList> vcRows;
-        for (const QString &vsLine : outLines()) {
-            QStringList vcFields = vsLine.split('\t');
-            if (vcFields.takeFirst() == asKind)
-                vcRows << vcFields;
-        }
-        return vcRows;
-    }
-    QString describe() const
-    {
-        return QString("status %1\n--- out\n%2--- err\n%3").arg(mnStatus).arg(msOut, msErr);
-    }
-};
+using CliRun = TestSupport::ProgramRun;
 
 CliRun runCli(const QStringList &acArguments)
 {
-    QProcess vProcess;
-    vProcess.start(QUILLMARK_CLI, acArguments);
-    const bool vbFinished =
-        vProcess.waitForFinished(120000) && vProcess.exitStatus() == QProcess::NormalExit;
-    return {vbFinished ? vProcess.exitCode() : -1,
-            QString::fromUtf8(vProcess.readAllStandardOutput()),
-            QString::fromUtf8(vProcess.readAllStandardError())};
+    return TestSupport::runProgram(QUILLMARK_CLI, acArguments);
 }
 
 // The tool on one application folder (named right after the command).
@@ -81,13 +47,6 @@ QMap<QString, QVariant> settings()
             {"DBLangName1", "Ru"},  {"DBLang2", "en"},     {"DBLangName2", "En"},
             {"DBLang3", "fr"},      {"DBLangName3", "Fr"}, {"ShowDuplicates", true},
             {"ParagraphCount", 2},  {"VersesCount", 2}};
-}
-
-bool writeFile(const QString &asPath, const QString &asText)
-{
-    QDir().mkpath(QFileInfo(asPath).path());
-    QFile vFile(asPath);
-    return vFile.open(QIODevice::WriteOnly) && vFile.write(asText.toUtf8()) > 0;
 }
 
 // A sermon's header lines and paragraphs, separated by "|".
@@ -149,7 +108,7 @@ bool writeSources(const QString &asRoot)
                     "10|1|Why standest thou afar off?", "10|2|The wicked in his pride."})}};
     bool vbOk = true;
     for (auto it = vcFiles.cbegin(); it != vcFiles.cend(); ++it)
-        vbOk &= writeFile(asRoot + "/" + it.key(), it.value());
+        vbOk &= TestSupport::writeFile(asRoot + "/" + it.key(), it.value().toUtf8());
     return vbOk;
 }
 
@@ -166,11 +125,9 @@ private slots:
 
     void helpAndRefusals_data();
     void helpAndRefusals();
-    void brokenDatabases();
     void conversionAddsReplacesAndRefuses();
     void searchOptions_data();
     void searchOptions();
-    void pagingCoversEveryHitOnce();
     void catalogue();
     void searchAsTheWindowShowsIt();
     void documentsAsTheWindowShowsThem_data();
@@ -196,8 +153,6 @@ private:
     // A copy of the application folder, settings and databases.
     QString copyOfApp() const;
     bool openWindow();
-    // The first item of the window's catalogue whose text starts so.
-    QStandardItem *treeItem(const QString &asText) const;
 
     std::unique_ptr<TempAppDir> mpApp;
     std::unique_ptr<QTemporaryDir> mpSources;
@@ -279,16 +234,6 @@ bool TestCli::openWindow()
     return QTest::qWaitForWindowExposed(mpWindow.get());
 }
 
-QStandardItem *TestCli::treeItem(const QString &asText) const
-{
-    QStandardItemModel *vpModel = mpWindow->treeView()->itemModel();
-    for (int r = 0; r < vpModel->rowCount(); ++r)
-        for (int c = 0; c < vpModel->item(r)->rowCount(); ++c)
-            if (vpModel->item(r)->child(c)->text().startsWith(asText))
-                return vpModel->item(r)->child(c);
-    return nullptr;
-}
-
 void TestCli::helpAndRefusals_data()
 {
     QTest::addColumn<QStringList>("arguments"); // "@text": the key of the sermon so named
@@ -357,25 +302,6 @@ void TestCli::helpAndRefusals()
     QVERIFY(!QFileInfo::exists(mpApp->filePath("sql/data/kvr_main_fr.sqlite")));
 }
 
-void TestCli::brokenDatabases()
-{
-    const QString vsNowhere = mpScratch->filePath("nowhere");
-    const CliRun vNoFolder = runIn(vsNowhere, {"search", "--lang", "ru", "свет"});
-    QCOMPARE(vNoFolder.mnStatus, 2);
-    QVERIFY(vNoFolder.msErr.contains("no application folder"));
-    QVERIFY(!QFileInfo::exists(vsNowhere));
-
-    // A file that is not a database: the failure is told in "database error"
-    // lines, with no log noise, and nothing is printed as if it had worked.
-    const QString vsBroken = copyOfApp();
-    QVERIFY(writeFile(vsBroken + "/sql/data/kvr_main_ru.sqlite", QString(4096, 'x')));
-    const CliRun vRun = runIn(vsBroken, {"search", "--lang", "ru", "свет"});
-    QVERIFY2(vRun.mnStatus == 3 && vRun.msOut.isEmpty(), qPrintable(vRun.describe()));
-    QVERIFY(!vRun.errLines().isEmpty());
-    for (const QString &vsLine : vRun.errLines())
-        QVERIFY2(vsLine.startsWith("quillmark-cli: database error: "), qPrintable(vsLine));
-}
-
 void TestCli::conversionAddsReplacesAndRefuses()
 {
     const QString vsApp = copyOfApp();
@@ -396,7 +322,7 @@ void TestCli::conversionAddsReplacesAndRefuses()
     const QString vsAsConverted = "3 sermons, 4 paragraphs, 19 books, 28 chapters, 2 verses";
     QCOMPARE(counts(), vsAsConverted);
     const QString vsEmpty = mpScratch->filePath("empty");
-    QVERIFY(writeFile(vsEmpty + "/notes.md", "not a source file"));
+    QVERIFY(TestSupport::writeFile(vsEmpty + "/notes.md", "not a source file"));
     auto convert = [&](const QStringList &acArguments, int anStatus, const QString &asMessage,
                        const QString &asCounts) {
         const CliRun vRun = run(QStringList{"convert", "--lang", "ru", "--type"} + acArguments);
@@ -444,6 +370,20 @@ void TestCli::conversionAddsReplacesAndRefuses()
     QSettings vSettings(vsApp + "/setting.ini", QSettings::IniFormat);
     QCOMPARE(vSettings.value("Version-fr").toString(), QString("0"));
     QCOMPARE(vSettings.value("DataLanguage").toString(), QString("ru"));
+
+    // A file that is not a database: the failure is told in "database error"
+    // lines, with no log noise, and nothing is printed as if it had worked.
+    QVERIFY(TestSupport::writeFile(vsApp + "/sql/data/kvr_main_ru.sqlite", QByteArray(4096, 'x')));
+    const CliRun vBroken = run({"search", "--lang", "ru", "свет"});
+    QVERIFY2(vBroken.mnStatus == 3 && vBroken.msOut.isEmpty(), qPrintable(vBroken.describe()));
+    QVERIFY(!vBroken.errLines().isEmpty());
+    for (const QString &vsLine : vBroken.errLines())
+        QVERIFY2(vsLine.startsWith("quillmark-cli: database error: "), qPrintable(vsLine));
+    // And no folder at all: none is made.
+    const CliRun vNoFolder = runIn(vsApp + "/nowhere", {"search", "--lang", "ru", "свет"});
+    QVERIFY2(vNoFolder.mnStatus == 2 && vNoFolder.msErr.contains("no application folder"),
+             qPrintable(vNoFolder.describe()));
+    QVERIFY(!QFileInfo::exists(vsApp + "/nowhere"));
 }
 
 void TestCli::searchOptions_data()
@@ -495,33 +435,9 @@ void TestCli::searchOptions()
     QCOMPARE(vcPrinted, hits);
 }
 
-void TestCli::pagingCoversEveryHitOnce()
-{
-    const QStringList vcSearch{"search", "--lang", "ru", "свет"};
-    const QList<QStringList> vcAll = cli(vcSearch + QStringList{"--page-size", "100"}).rows("hit");
-    QCOMPARE(vcAll.size(), 4);
-    // Pages of the program's size (ParagraphCount 2), then of a chosen size,
-    // up to one past the last one: nothing there, and a word why.
-    for (const QStringList &vcSize : {QStringList(), QStringList{"--page-size", "3"}}) {
-        QList<QStringList> vcPaged;
-        for (const QString vsPage : {"1", "2", "3"}) {
-            const CliRun vRun = cli(vcSearch + vcSize + QStringList{"--page", vsPage});
-            QCOMPARE(vRun.rows("found"), (QList<QStringList>{{"4", "2", vsPage}}));
-            QCOMPARE(vRun.mnStatus, vsPage == "3" ? 1 : 0);
-            QCOMPARE(vRun.msErr.contains("past the last page (2)"), vsPage == "3");
-            vcPaged << vRun.rows("hit");
-        }
-        QCOMPARE(vcPaged, vcAll);
-    }
-    // As JSON, one object per line.
-    const QStringList vcJson = cli(vcSearch + QStringList{"--json", "--page", "2"}).outLines();
-    QCOMPARE(QJsonDocument::fromJson(vcJson.value(2).toUtf8()).object().value("text").toString(),
-             vcAll.at(3).last());
-}
-
 void TestCli::catalogue()
 {
-    // The tree's grouping and order are checked in test_catalogue; here, that
+    // The tree's grouping and order are checked in test_treeview; here, that
     // the options reach it and every item's marks are printed.
     auto items = [this](const QStringList &acOptions) {
         QStringList vcItems; // key, text, details, mp3 or "-", further or "-"
@@ -563,10 +479,28 @@ void TestCli::searchAsTheWindowShowsIt()
 
     // The tool, every hit on one page: the window's, in its order, one line
     // each without markup.
-    const CliRun vRun = cli({"search", "--lang", "ru", "--page-size", "50", "свет"});
+    const QStringList vcSearch{"search", "--lang", "ru", "свет"};
+    const CliRun vRun = cli(vcSearch + QStringList{"--page-size", "50"});
     QCOMPARE(vRun.rows("found"), (QList<QStringList>{{"4", "1", "1"}}));
     QCOMPARE(vRun.rows("hit"), vcShown);
     QVERIFY2(!vRun.msOut.contains('<') && !vRun.msOut.contains("&amp;"), qPrintable(vRun.msOut));
+    // Pages of the program's size (ParagraphCount 2), then of a chosen size,
+    // up to one past the last one: nothing there, and a word why.
+    for (const QStringList &vcSize : {QStringList(), QStringList{"--page-size", "3"}}) {
+        QList<QStringList> vcPaged;
+        for (const QString vsPage : {"1", "2", "3"}) {
+            const CliRun vPage = cli(vcSearch + vcSize + QStringList{"--page", vsPage});
+            QCOMPARE(vPage.rows("found"), (QList<QStringList>{{"4", "2", vsPage}}));
+            QCOMPARE(vPage.mnStatus, vsPage == "3" ? 1 : 0);
+            QCOMPARE(vPage.msErr.contains("past the last page (2)"), vsPage == "3");
+            vcPaged << vPage.rows("hit");
+        }
+        QCOMPARE(vcPaged, vcShown);
+    }
+    // As JSON, one object per line.
+    const QStringList vcJson = cli(vcSearch + QStringList{"--json", "--page", "2"}).outLines();
+    QCOMPARE(QJsonDocument::fromJson(vcJson.value(2).toUtf8()).object().value("text").toString(),
+             vcShown.at(3).last());
 }
 
 void TestCli::documentsAsTheWindowShowsThem_data()
@@ -604,7 +538,10 @@ void TestCli::documentsAsTheWindowShowsThem()
     // chosen in the page's menu.
     Application::sharedOptions()->setLanguage(language, SharedOptions::Data);
     vbBible ? Application::database()->setBible() : Application::database()->setByYear();
-    QStandardItem *vpItem = treeItem(item);
+    QStandardItem *vpItem = nullptr;
+    for (QStandardItem *vpCandidate : TestSupport::catalogueItems(mpWindow->treeView()))
+        if (!vpItem && vpCandidate->text().startsWith(item))
+            vpItem = vpCandidate;
     QVERIFY(vpItem);
     const QString vsKey = vpItem->whatsThis();
     mpWindow->treeView()->itemDoubleClicked(vpItem->index());

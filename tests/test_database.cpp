@@ -1,12 +1,20 @@
-// The data store: schema creation, statement execution and its error
-// reporting, language switching, document retrieval with parallel texts,
-// and the use of the one connection from the GUI and the worker thread.
+// The data store: schema creation, statements and their failures, languages,
+// documents with parallel texts, searches (hits, counts, restrictions, texts
+// that try to leave their string literal), requests from both threads, and
+// the indexed statements returning exactly the rows of the plain ones.
 #include "support/testsupport.h"
 
 #include "controllers/application.h"
+#include "controllers/sharedoptions.h"
 #include "models/database.h"
+#include "models/documentstatements.h"
+#include "models/searchstatements.h"
 
+#include <QScopeGuard>
 #include <QSettings>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QThread>
 
 namespace {
@@ -17,29 +25,12 @@ TabArea *fakePage(quintptr anId)
     return reinterpret_cast<TabArea *>(anId);
 }
 
-QString quote(const QString &asValue)
-{
-    return "'" + QString(asValue).replace("'", "''") + "'";
-}
-
 QVariantMap languages(const QString &asData = "ru")
 {
     return {{"DataLanguage", asData}, {"DBLang1", "ru"}, {"DBLang2", "en"}};
 }
 
-QStringList sermonStatements(const QString &asDate, const QString &asName,
-                             const QString &asTranslator, const QStringList &acParagraphs)
-{
-    QStringList vcStatements{
-        QString("INSERT INTO quotes (date, name, translator, pdf, mp3, length, "
-                "place) VALUES (%1, %2, %3, 'a.pdf', 'a.mp3', '1:02', 'Town');")
-            .arg(quote(asDate), quote(asName), quote(asTranslator))};
-    for (int i = 0; i < acParagraphs.size(); ++i)
-        vcStatements << QString("INSERT INTO paragraphs (id, date, text) VALUES ('E-%1', %2, %3);")
-                            .arg(i + 1)
-                            .arg(quote(asDate), quote(acParagraphs.at(i)));
-    return vcStatements;
-}
+using TestSupport::sermonStatements;
 
 // A data store of its own on a fresh application folder that knows "ru" and
 // "en" as data languages.
@@ -63,6 +54,152 @@ struct Store
     Database mDatabase;
 };
 
+QMap<QString, QVariant> settings(bool abShowDuplicates = true)
+{
+    return {{"DataLanguage", "ru"}, {"Language", "en"},  {"DBLang1", "ru"},
+            {"ParagraphCount", 20}, {"VersesCount", 20}, {"ShowDuplicates", abShowDuplicates}};
+}
+
+// Rowid 1 and 2 are two translations of one sermon, rowid 3 has apostrophes
+// in its date and no place, rowid 4 holds literal text. The chapters (rowids
+// 1 to 3) are Genesis 1 and 2 and Exodus 1, "свет" in their odd verses.
+QStringList corpus()
+{
+    QStringList vcStatements =
+        sermonStatements("63-0317", "Первая",
+                         {"Вера и дело.", "Только слово.", "вера без дел мертва."}, "Иванов") +
+        sermonStatements("63-0317 *", "Первая", {"Вера и дело снова."}, "Петров") +
+        sermonStatements("64'0101", "L'aube", {"L'homme de foi.", "вера"}, "D'Arc", "") +
+        sermonStatements("60-0101", "N", {"Вера тут.", "вера тут.", "l'homme d'esprit", "5%2"}, "T",
+                         "P");
+    vcStatements << "INSERT INTO bibles (book, name) VALUES (1, 'Бытие'), (2, 'Исход');"
+                 << "INSERT INTO chapters (book, chapter, name) VALUES (1, 1, 'x'), (1, 2, 'x'), "
+                    "(2, 1, 'x');";
+    for (const char *vsChapter : {"1, 1", "1, 2", "2, 1"})
+        for (int vnVerse = 1; vnVerse <= 4; ++vnVerse)
+            vcStatements << QString(
+                                "INSERT INTO verses (book, chapter, verse, text) VALUES (%1, %2, "
+                                "'%3');")
+                                .arg(vsChapter)
+                                .arg(vnVerse)
+                                .arg(vnVerse % 2 ? "И был свет." : "Тьма.");
+    return vcStatements;
+}
+
+// What a page receives, whichever thread the search ran on: the events in
+// order, and the hits.
+class Recorder : public QObject
+{
+public:
+    explicit Recorder(Database *apDatabase)
+    {
+        connect(apDatabase, &Database::searchModeStarting, this,
+                [this](bool abYes) { mcEvents << (abYes ? "start" : "end"); });
+        connect(
+            apDatabase, &Database::addSearchMessage, this,
+            [this](TabArea *, QString asTitle, QString asNumber, QString asText, QString asDate) {
+                mcHits << QStringList{asTitle, asNumber, asText, asDate}.join(" | ");
+                mcKeys << asDate + "/" + asNumber;
+            });
+        connect(apDatabase, &Database::addSearchBible, this,
+                [this](TabArea *, QString asTitle, QString asNumber, QString asText, QString asBook,
+                       QString asChapter) {
+                    mcHits << QStringList{asTitle, asNumber, asText, asBook, asChapter}.join(" | ");
+                    mcKeys << asTitle;
+                });
+        connect(apDatabase, &Database::finishSearchArticles, this,
+                [this](TabArea *, QString asText, AdvancedSearchFlags aFlags, int anSize) {
+                    mcEvents << QString("finish %1 %2 %3").arg(asText).arg(int(aFlags)).arg(anSize);
+                });
+        connect(apDatabase, &Database::setFoundPagesCount, this,
+                [this](TabArea *apTab, int anCount) {
+                    mcEvents << QString("count %1").arg(anCount);
+                    mcCounted << qMakePair(apTab, anCount);
+                });
+    }
+    QStringList mcEvents;
+    QStringList mcHits, mcKeys; // a sermon hit's key is "date/number", a verse's its place
+    QList<QPair<TabArea *, int>> mcCounted;
+};
+
+// A corpus with the cases the joins have to get right: further translations,
+// a sermon date that two sermon records share (rowids 2 and 8), paragraphs
+// without a date or without a sermon record, and in the Bible a book with two
+// names, a chapter recorded twice, and verses of chapters without a record.
+QStringList comparisonCorpus()
+{
+    const QStringList vcWords{"и", "вера", "слово", "и", "свет", "Вера", "мир", "l'eau", "дело"};
+    int vnWord = 0;
+    auto text = [&] {
+        QStringList vcText;
+        for (int i = 3 + vnWord % 8; i > 0; --i)
+            vcText << vcWords.at(vnWord++ * 7 % vcWords.size());
+        return vcText.join(' ');
+    };
+    QStringList vcStatements;
+    const QStringList vcDates{"60-0101", "60-0202",   "61-0303",   "62-0404",
+                              "63-0505", "60-0101 *", "61-0303 *", "60-0202"};
+    for (int vnSermon = 0; vnSermon < vcDates.size(); ++vnSermon) {
+        QStringList vcParagraphs;
+        // The second record of 60-0202 brings no paragraphs of its own.
+        for (int i = 0; i < (vnSermon == 7 ? 0 : 12); ++i)
+            vcParagraphs << text();
+        vcStatements << sermonStatements(vcDates.at(vnSermon), "N", vcParagraphs, "T", "P");
+    }
+    vcStatements
+        << "INSERT INTO paragraphs (id, date, text) VALUES ('E-1', NULL, 'и вера'), ('E-1', "
+           "'99-9999 *', 'и слово');"
+        << "INSERT INTO bibles (book, name) VALUES (1, 'Бытие'), (2, 'Исход'), (2, 'Исход II');"
+        << "INSERT INTO chapters (book, chapter, name) VALUES (1, 1, 'x'), (1, 2, 'x'), (2, 1, "
+           "'x'), (2, 1, 'x');";
+    for (const char *vsChapter : {"1, 1", "1, 2", "2, 1", "3, 1", "1, 3"})
+        for (int vnVerse = 1; vnVerse <= 6; ++vnVerse)
+            vcStatements << QString(
+                                "INSERT INTO verses (book, chapter, verse, text) VALUES (%1, %2, "
+                                "%3);")
+                                .arg(vsChapter)
+                                .arg(vnVerse)
+                                .arg(TestSupport::sqlText(text()));
+    return vcStatements;
+}
+
+// The rows of a statement, each value with its type.
+QStringList rows(QSqlDatabase aConnection, const QString &asStatement,
+                 const QVariantList &acValues = {})
+{
+    QStringList vcRows;
+    QSqlQuery vQuery(aConnection);
+    vQuery.prepare(asStatement);
+    for (const QVariant &vValue : acValues)
+        vQuery.addBindValue(vValue);
+    if (!vQuery.exec())
+        return {"failed: " + vQuery.lastError().text() + " in " + asStatement};
+    while (vQuery.next()) {
+        QStringList vcColumns;
+        for (int i = 0; i < vQuery.record().count(); ++i)
+            vcColumns << (vQuery.isNull(i) ? QString("NULL")
+                                           : QString(vQuery.value(i).typeName()) + ":" +
+                                                 vQuery.value(i).toString());
+        vcRows << vcColumns.join(" | ");
+    }
+    return vcRows;
+}
+
+Database *filledDatabase(const QStringList &acStatements)
+{
+    Application::sharedOptions();
+    Database *vpDatabase = Application::database();
+    if (!vpDatabase->execQuery(acStatements))
+        qWarning("could not fill the test database");
+    return vpDatabase;
+}
+
+// A row of a data table through the indexed statements or the plain ones.
+QTestData &row(const QString &asName, bool abPlain)
+{
+    return QTest::newRow(qPrintable(asName + (abPlain ? ", plain" : ""))) << abPlain;
+}
+
 } // namespace
 
 class TestDatabase : public QObject
@@ -73,12 +210,19 @@ private slots:
     void createsTheFiveTablesOnce();
     void failuresAreLoggedAndShown();
     void changeLanguageOpensThatLanguagesFile();
-    void opensSermonParagraphsAsRecords();
-    void apostrophesAndParallelSermons();
+    void documentsAndParallelTexts();
     void highlightsSearchWordsOnce();
-    void parallelRequestSwitchesBackAfterAFailure();
     void numbering();
-    void bothThreadsShareTheConnection();
+    void conditionTexts_data();
+    void conditionTexts();
+    void hitsAndCounts_data();
+    void hitsAndCounts();
+    void failedStatementsStillFinish();
+    void requestsFromBothThreads();
+    void indexedStatementsGiveThePlainRows_data();
+    void indexedStatementsGiveThePlainRows();
+    void indexedDocumentStatementsGiveThePlainRows_data();
+    void indexedDocumentStatementsGiveThePlainRows();
 };
 
 void TestDatabase::createsTheFiveTablesOnce()
@@ -106,6 +250,8 @@ void TestDatabase::createsTheFiveTablesOnce()
 void TestDatabase::failuresAreLoggedAndShown()
 {
     Store vStore;
+    // A table of the right name but the wrong shape makes the parallel statement fail.
+    QVERIFY(vStore.fill("en", {"DROP TABLE verses;", "CREATE TABLE verses (x);"}));
     LogCapture vLog;
     BoxRecorder vBoxes;
     QVERIFY(!vStore.mDatabase.execQuery(
@@ -125,6 +271,16 @@ void TestDatabase::failuresAreLoggedAndShown()
     // So is the failure of a single statement.
     QVERIFY(!vStore.mDatabase.execQuery("SELEKT 1;"));
     QTRY_COMPARE(vBoxes.count(), 2);
+
+    // A failing parallel request goes back to the page's language.
+    QSignalSpy vReady(&vStore.mDatabase, &Database::translationReady);
+    vStore.mDatabase.openBibleAddLanguage("en", fakePage(5), "1", "1");
+    QCOMPARE(vReady.size(), 0);
+    QCOMPARE(vStore.mDatabase.currentLanguage(), QString("ru"));
+    QCOMPARE(Application::settings()->value("DataLanguage").toString(), QString("ru"));
+    QTRY_COMPARE(vBoxes.count(), 3);
+    // And the connection is on the Russian file again.
+    QVERIFY(vStore.mDatabase.execQuery("SELECT count(*) FROM chapters;"));
 }
 
 void TestDatabase::changeLanguageOpensThatLanguagesFile()
@@ -140,12 +296,12 @@ void TestDatabase::changeLanguageOpensThatLanguagesFile()
     QCOMPARE(TestSupport::readRows("ru", "SELECT name FROM bibles;"), QStringList{"Бытие"});
 }
 
-void TestDatabase::opensSermonParagraphsAsRecords()
+void TestDatabase::documentsAndParallelTexts()
 {
     Store vStore;
     Database &vDatabase = vStore.mDatabase;
     QVERIFY(
-        vDatabase.execQuery(sermonStatements("63-0317", "Первая", "Иванов", {"Один.", "Два."})));
+        vDatabase.execQuery(sermonStatements("63-0317", "Первая", {"Один.", "Два."}, "Иванов")));
     QSignalSpy vParagraphs(&vDatabase, &Database::foundParagraph);
     QSignalSpy vAll(&vDatabase, &Database::foundAllArticles);
     vDatabase.openQuotesParagraph(fakePage(7), 1);
@@ -154,29 +310,24 @@ void TestDatabase::opensSermonParagraphsAsRecords()
     QCOMPARE(vParagraphs.at(0).at(1).toString(),
              QString("Иванов\ta.pdf\ta.mp3\t1:02\tTown\t63-0317\t1\tОдин."));
     QCOMPARE(vAll.size(), 1);
-
     // A rowid that matches nothing gives only the completion.
     vDatabase.openQuotesParagraph(fakePage(8), 99);
     QCOMPARE(vParagraphs.size(), 2);
     QCOMPARE(vAll.size(), 2);
-}
 
-void TestDatabase::apostrophesAndParallelSermons()
-{
     // Titles, dates and translators with an apostrophe used to break the statements.
-    Store vStore("en");
-    Database &vDatabase = vStore.mDatabase;
+    vDatabase.changeLanguage("en");
     QVERIFY(vDatabase.execQuery(
         QStringList{"INSERT INTO bibles (book, name) VALUES (40, 'Matthew''s Gospel');",
                     "INSERT INTO chapters (book, chapter, name) VALUES (40, 1, 'Matthew 1');",
                     "INSERT INTO verses (book, chapter, verse, text) VALUES (40, 1, 1, 'Text');"} +
-        sermonStatements("63-0317", "Dawn", "-", {"One."})));
+        sermonStatements("63-0317", "Dawn", {"One."}, "-")));
     QSignalSpy vVerses(&vDatabase, &Database::foundChapter);
     vDatabase.openBibleChapter(fakePage(1), QString("Matthew's Gospel"), 1);
     QCOMPARE(vVerses.size(), 1);
     QCOMPARE(vVerses.at(0).at(5).toString(), QString("Text"));
 
-    QVERIFY(vStore.fill("fr", sermonStatements("64'0101", "L'aube", "D'Arc", {"Texte."})));
+    QVERIFY(vStore.fill("fr", sermonStatements("64'0101", "L'aube", {"Texte."}, "D'Arc")));
     vDatabase.changeLanguage("ru");
     QSignalSpy vOther(&vDatabase, &Database::foundOtherParagraph);
     QSignalSpy vReady(&vDatabase, &Database::translationReady);
@@ -198,23 +349,6 @@ void TestDatabase::highlightsSearchWordsOnce()
                      "<span style='background-color: yellow;'>yellow</span>"));
     // Empty words (two blanks) mark nothing.
     QCOMPARE(Database::searchConditionsHL("text", "  "), QString("text"));
-}
-
-void TestDatabase::parallelRequestSwitchesBackAfterAFailure()
-{
-    Store vStore;
-    // A table of the right name but the wrong shape makes the parallel statement fail.
-    QVERIFY(vStore.fill("en", {"DROP TABLE verses;", "CREATE TABLE verses (x);"}));
-    LogCapture vLog;
-    BoxRecorder vBoxes;
-    QSignalSpy vReady(&vStore.mDatabase, &Database::translationReady);
-    vStore.mDatabase.openBibleAddLanguage("en", fakePage(5), "1", "1");
-    QCOMPARE(vReady.size(), 0);
-    QCOMPARE(vStore.mDatabase.currentLanguage(), QString("ru"));
-    QCOMPARE(Application::settings()->value("DataLanguage").toString(), QString("ru"));
-    QTRY_COMPARE(vBoxes.count(), 1);
-    // And the connection is on the Russian file again.
-    QVERIFY(vStore.mDatabase.execQuery("SELECT count(*) FROM chapters;"));
 }
 
 void TestDatabase::numbering()
@@ -242,40 +376,307 @@ void TestDatabase::numbering()
     QCOMPARE(book(50, "en", "de"), QString());     // unknown pair
 }
 
-void TestDatabase::bothThreadsShareTheConnection()
+void TestDatabase::conditionTexts_data()
 {
-    TempAppDir vApp(languages());
-    Database *vpDatabase = Application::database();
-    QVERIFY(vpDatabase->thread() != QThread::currentThread());
-    QVERIFY(vpDatabase->execQuery(sermonStatements("60-0101", "T", "X", {"a", "b"})));
-    vpDatabase->changeLanguage("en");
-    QVERIFY(vpDatabase->execQuery(sermonStatements("60-0101", "T", "-", {"c"})));
-    vpDatabase->changeLanguage("ru");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("flags");
+    QTest::addColumn<QString>("expected");
+    // The option promises hits with at least one of the words.
+    QTest::newRow("two words, any word") << "свет  тьма" << 8 << "свет* OR тьма*";
+    QTest::newRow("two words, case-sensitive") << "Bb Cc" << 1 << "%Bb%' AND text LIKE '%Cc%";
+    QTest::newRow("two bits count as none") << "a b" << 3 << "a* b*";
+    // An undoubled apostrophe used to end the statement's string literal.
+    QTest::newRow("lone apostrophe") << "l'homme" << 2 << "l''homme";
+    QTest::newRow("apostrophes at the ends") << "'a'''" << 2 << "''a''''";
+    // A NUL cut the statement short; other control characters have no business there either.
+    QTest::newRow("control characters") << QString("a") + QChar(0) + "b\tc\x1b" << 0 << "abc*";
+    // Flags -1: a restriction. Only a list of keys passes, tidied; anything
+    // more restricts to nothing.
+    QTest::newRow("no restriction") << "" << -1 << "";
+    QTest::newRow("list of keys") << " ( 12 , 57 ) " << -1 << "(12,57)";
+    QTest::newRow("keys without parentheses") << "1,2" << -1 << "(NULL)";
+    QTest::newRow("restriction with SQL") << "(1) OR 1=1" << -1 << "(NULL)";
+}
 
-    // Results are counted on the GUI thread, where they are delivered queued.
-    QObject vReceiver;
+void TestDatabase::conditionTexts()
+{
+    QFETCH(QString, text);
+    QFETCH(int, flags);
+    QTEST(flags < 0 ? SearchStatements::restrictionList(text)
+                    : SearchStatements::condition(text, AdvancedSearchFlags(flags)),
+          "expected");
+}
+
+void TestDatabase::hitsAndCounts_data()
+{
+    QTest::addColumn<bool>("plain");
+    QTest::addColumn<bool>("bible");
+    QTest::addColumn<bool>("showDuplicates");
+    QTest::addColumn<QString>("restriction");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("flags");
+    // Sermon hits as "date/number", Bible ones by place, or whole hits as "field | field".
+    QTest::addColumn<QStringList>("expected");
+    auto add = [](const QString &asName, bool abPlain, bool abBible, bool abShowDuplicates,
+                  const QString &asRestriction, const QString &asText, int anFlags,
+                  const QStringList &acExpected) {
+        row(asName, abPlain) << abBible << abShowDuplicates << asRestriction << asText << anFlags
+                             << acExpected;
+    };
+
+    const QString vs1 = "63-0317/1", vs3 = "63-0317/3", vsAgain = "63-0317 */1",
+                  vsAube = "64'0101/2", vsFoi = "64'0101/1", vsHomme = "60-0101/3";
+    const QString vsMark = "<span style='background-color: yellow;'>вера</span>";
+    const QString vsFirst = "Первая, 1963-0317, Иванов (Town) | ";
+    // The plain statements (for files whose content tables take no indexes)
+    // once for each kind of statement they build, the indexed ones for all.
+    for (const bool p : {false, true}) {
+        add("duplicates hidden", p, false, false, "", "вера", 0,
+            {vs1, vs3, vsAube, "60-0101/1", "60-0101/2"});
+        add("restricted, duplicates included", p, false, false, "(1,2)", "вера", 0,
+            {vs1, vs3, vsAgain});
+        // Placeholders were filled one after the other, so a "%2" in the text
+        // became the page size.
+        add("placeholder in the text", p, false, true, "", "5%2", 1, {"60-0101/4"});
+        // The whole hits: a title from the sermon's record (whose date may
+        // hold an apostrophe; an empty place still gives its parentheses),
+        // the words marked, the date; a verse's book and chapter.
+        add("restricted, whole hits", p, false, true, "(1,3)", "вера", 0,
+            {vsFirst + "1 | Вера и дело. | 63-0317",
+             vsFirst + "3 | " + vsMark + " без дел мертва. | 63-0317",
+             "L'aube, 1964'0101, D'Arc () | 2 | " + vsMark + " | 64'0101"});
+        add("Bible, restricted", p, true, true, "(2)", "свет", 0,
+            {"Бытие 2:1 | 1 | И был свет. | 1 | 2", "Бытие 2:3 | 3 | И был свет. | 1 | 2"});
+    }
+    add("duplicates shown", false, false, true, "", "вера", 0,
+        {vs1, vs3, vsAgain, vsAube, "60-0101/1", "60-0101/2"});
+    add("restriction not a list of keys", false, false, true, "(1) OR 1=1", "вера", 0, {});
+    // A restricted Bible search lists what it counts.
+    add("Bible, restricted, LIKE", false, true, true, "(1,3)", "свет", 1,
+        {"Бытие 1:1", "Бытие 1:3", "Исход 1:1", "Исход 1:3"});
+
+    // Texts stay inside their string literal.
+    add("lone apostrophe", false, false, true, "", "l'homme", 0, {vsFoi, vsHomme});
+    add("statement in the text", false, false, true, "", "x'' OR 1=1 OR text LIKE ''%", 1, {});
+    add("control character", false, false, true, "", QString("l''hom") + QChar(1) + "me", 1,
+        {vsHomme});
+}
+
+void TestDatabase::hitsAndCounts()
+{
+    QFETCH(bool, plain);
+    QFETCH(bool, bible);
+    QFETCH(bool, showDuplicates);
+    QFETCH(QString, restriction);
+    QFETCH(QString, text);
+    QFETCH(int, flags);
+    QFETCH(QStringList, expected);
+    // The indexes kept away from the file for the plain statements.
+    SearchStatements::setIndexesAllowed(!plain);
+    const auto vRestore = qScopeGuard([] { SearchStatements::setIndexesAllowed(true); });
+    TempAppDir vApp(settings(showDuplicates));
+    LogCapture vLog;
+    Database *vpDatabase = filledDatabase(corpus());
+    Recorder vRecorder(vpDatabase);
+    if (bible)
+        vpDatabase->searchBible(fakePage(1), text, restriction, AdvancedSearchFlags(flags), 0, 100);
+    else
+        vpDatabase->searchMessages(fakePage(1), text, restriction, AdvancedSearchFlags(flags), 0,
+                                   100);
+    QCOMPARE(expected.value(0).contains(" | ") ? vRecorder.mcHits : vRecorder.mcKeys, expected);
+    // What is listed is what is counted, once.
+    QCOMPARE(vRecorder.mcCounted, (QList<QPair<TabArea *, int>>{{fakePage(1), expected.size()}}));
+    QCOMPARE(vRecorder.mcEvents.last(), QString("end"));
+    QVERIFY(vLog.linesContaining("SQL Error").isEmpty());
+}
+
+void TestDatabase::failedStatementsStillFinish()
+{
+    TempAppDir vApp(settings());
+    Database *vpDatabase = filledDatabase(corpus());
+    LogCapture vLog;
+    BoxRecorder vBoxes;
+    Recorder vRecorder(vpDatabase);
+    // Not a valid full-text query: the page and the count fail alike.
+    vpDatabase->searchMessages(fakePage(1), "(", QString(), AdvancedSearchFlags(WholeWords), 0, 20);
+    QCOMPARE(vRecorder.mcEvents, (QStringList{"start", "finish ( 2 20", "count 0", "end"}));
+    QCOMPARE(vLog.linesContaining("SQL Error").size(), 2);
+    QTRY_COMPARE(vBoxes.count(), 2);
+}
+
+void TestDatabase::requestsFromBothThreads()
+{
+    TempAppDir vApp(settings()); // six hits of "вера"
+    Database *vpDatabase = filledDatabase(corpus());
+    QVERIFY(vpDatabase->thread() != QThread::currentThread());
+    vpDatabase->changeLanguage("en");
+    QVERIFY(vpDatabase->execQuery(sermonStatements("63-0317", "T", {"c"}, "-")));
+    vpDatabase->changeLanguage("ru");
+    LogCapture vLog;
+    Recorder vRecorder(vpDatabase);
+    // Documents are counted on the GUI thread, where they are delivered queued.
     int vnAll = 0;
     int vnOther = 0;
-    connect(vpDatabase, &Database::foundAllArticles, &vReceiver, [&vnAll] { ++vnAll; });
-    connect(vpDatabase, &Database::foundOtherParagraph, &vReceiver, [&vnOther] { ++vnOther; });
-    LogCapture vLog;
-    const int vnRequests = 40;
+    connect(vpDatabase, &Database::foundAllArticles, &vRecorder, [&vnAll] { ++vnAll; });
+    connect(vpDatabase, &Database::foundOtherParagraph, &vRecorder, [&vnOther] { ++vnOther; });
+    const int vnRequests = 20;
     for (int i = 0; i < vnRequests; ++i) {
-        // Queued requests run on the worker thread ...
+        // Requests queued as the window sends them run on the worker thread ...
+        QMetaObject::invokeMethod(vpDatabase, [vpDatabase, i] {
+            vpDatabase->searchMessages(fakePage(100 + i), "вера", QString(), AdvancedSearchFlags(),
+                                       0, 3);
+        });
         QVERIFY(QMetaObject::invokeMethod(vpDatabase, "openQuotesParagraph", Qt::QueuedConnection,
-                                          Q_ARG(TabArea *, fakePage(100 + i)), Q_ARG(int, 1)));
+                                          Q_ARG(TabArea *, fakePage(200 + i)), Q_ARG(int, 1)));
         QVERIFY(QMetaObject::invokeMethod(vpDatabase, "openQuotesParagraphAddLanguage",
                                           Qt::QueuedConnection, Q_ARG(QString, "en"),
-                                          Q_ARG(TabArea *, fakePage(200 + i)), Q_ARG(QString, "X"),
-                                          Q_ARG(QString, "60-0101")));
-        // ... while the GUI thread uses the same connection directly.
+                                          Q_ARG(TabArea *, fakePage(300 + i)), Q_ARG(QString, "X"),
+                                          Q_ARG(QString, "63-0317")));
+        // ... while the GUI thread asks for a next page and runs statements on
+        // the same connection.
+        vpDatabase->searchMessages(fakePage(1), "вера", QString(), AdvancedSearchFlags(), 3, 3, 6);
         QVERIFY(vpDatabase->execQuery("SELECT count(*) FROM paragraphs;"));
     }
+    QTRY_COMPARE_WITH_TIMEOUT(vRecorder.mcCounted.size(), vnRequests, 60000);
+    for (int i = 0; i < vnRequests; ++i)
+        QVERIFY(vRecorder.mcCounted.contains(qMakePair(fakePage(100 + i), 6)));
+    QCOMPARE(vRecorder.mcHits.size(), 6 * vnRequests);
     QTRY_COMPARE_WITH_TIMEOUT(vnAll, 2 * vnRequests, 60000);
     QCOMPARE(vnOther, vnRequests);
     for (const char *vpProblem : {"SQL Error", "thread", "without the data store's lock"})
-        QCOMPARE(vLog.linesContaining(vpProblem), QStringList());
+        QVERIFY2(vLog.linesContaining(vpProblem).isEmpty(), vpProblem);
     QCOMPARE(vpDatabase->currentLanguage(), QString("ru"));
+}
+
+void TestDatabase::indexedStatementsGiveThePlainRows_data()
+{
+    QTest::addColumn<bool>("bible");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("flags");
+    QTest::addColumn<QString>("restriction");
+    QTest::addColumn<bool>("hideDuplicates");
+    QTest::addColumn<int>("offset"); // of a page of seven
+    QTest::newRow("duplicates hidden, a later page") << false << "и" << 0 << "" << true << 28;
+    QTest::newRow("LIKE, duplicates hidden") << false << "Вера и" << 1 << "" << true << 0;
+    // Rowids 2 and 8 share the date 60-0202; 6 is a further translation.
+    QTest::newRow("restricted to both records of a date")
+        << false << "и" << 0 << "(8,2,6)" << false << 7;
+    QTest::newRow("restricted to one record of a date") << false << "и" << 0 << "(2)" << false << 7;
+    QTest::newRow("restricted, LIKE") << false << "и" << 1 << "(2,8,5)" << false << 0;
+    QTest::newRow("Bible, a later page") << true << "и" << 0 << "" << false << 7;
+    QTest::newRow("Bible, restricted to a chapter recorded twice")
+        << true << "и" << 0 << "(3,4)" << false << 0;
+    QTest::newRow("Bible, restricted, LIKE") << true << "и" << 1 << "(1,4)" << false << 0;
+}
+
+void TestDatabase::indexedStatementsGiveThePlainRows()
+{
+    QFETCH(bool, bible);
+    QFETCH(QString, text);
+    QFETCH(int, flags);
+    QFETCH(QString, restriction);
+    QFETCH(bool, hideDuplicates);
+    QFETCH(int, offset);
+    TempAppDir vApp(settings());
+    filledDatabase(comparisonCorpus());
+    {
+        QSqlDatabase vConnection = QSqlDatabase::addDatabase("QSQLITEICU", "compare");
+        vConnection.setDatabaseName(Application::databaseFilePath());
+        QVERIFY(vConnection.open());
+        QVERIFY(SearchStatements::ensureIndexes(vConnection));
+
+        SearchStatements::Search vSearch;
+        vSearch.condition = SearchStatements::condition(text, AdvancedSearchFlags(flags));
+        vSearch.like = SearchStatements::isLikeSearch(AdvancedSearchFlags(flags));
+        vSearch.restriction = restriction;
+        vSearch.hideDuplicates = hideDuplicates;
+        const auto vPage = bible ? &SearchStatements::biblePage : &SearchStatements::sermonPage;
+        const auto vCount = bible ? &SearchStatements::bibleCount : &SearchStatements::sermonCount;
+
+        // The same rows in the same order, paged alike and counted alike.
+        const QStringList vcAll = rows(vConnection, vPage(false, vSearch, 100000, 0));
+        QVERIFY(vcAll.size() > offset + 1);
+        QCOMPARE(rows(vConnection, vPage(true, vSearch, 100000, 0)), vcAll);
+        for (const bool vbIndexed : {false, true}) {
+            QCOMPARE(rows(vConnection, vPage(vbIndexed, vSearch, 7, offset)), vcAll.mid(offset, 7));
+            QCOMPARE(rows(vConnection, vCount(vbIndexed, vSearch)),
+                     QStringList{"qlonglong:" + QString::number(vcAll.size())});
+        }
+
+        // The full-text index is the only thing read from start to end.
+        if (!vSearch.like) {
+            for (const QString &vsStatement :
+                 {vPage(true, vSearch, 7, offset), vCount(true, vSearch)}) {
+                for (const QString &vsStep :
+                     rows(vConnection, "EXPLAIN QUERY PLAN " + vsStatement)) {
+                    const QString vsDetail = vsStep.section(" | ", 3).section(':', 1);
+                    QVERIFY2(!vsDetail.contains("TEMP B-TREE") &&
+                                 (!vsDetail.startsWith("SCAN") ||
+                                  (vsDetail.contains("VIRTUAL TABLE INDEX") &&
+                                   !vsDetail.contains("INDEX 0:"))),
+                             qPrintable(vsDetail));
+                }
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase("compare");
+}
+
+void TestDatabase::indexedDocumentStatementsGiveThePlainRows_data()
+{
+    // 0 sermon paragraphs, 1 chapter verses, 2 verses by book title, 3 parallel chapters.
+    QTest::addColumn<int>("statement");
+    QTest::addColumn<QVariantList>("values");
+    QTest::addColumn<int>("rows");
+
+    QTest::newRow("paragraphs of a date, inserted out of order")
+        << 0 << QVariantList{"70-0202"} << 3;
+    QTest::newRow("paragraphs of a further translation") << 0 << QVariantList{"70-0202 *"} << 2;
+    QTest::newRow("paragraphs of a date with an apostrophe") << 0 << QVariantList{"70'0303"} << 1;
+    QTest::newRow("paragraphs of a missing date") << 0 << QVariantList{"99-9999"} << 0;
+    QTest::newRow("verses of a chapter") << 1 << QVariantList{40, 2} << 3;
+    QTest::newRow("verses of a book stored as text") << 1 << QVariantList{42, 1} << 1;
+    QTest::newRow("verses by book title") << 2 << QVariantList{"Matthew's", 1} << 2;
+    QTest::newRow("parallel chapters, several, one without verses")
+        << 3 << QVariantList{40, 3, 1, 2} << 6;
+    QTest::newRow("parallel chapters, one") << 3 << QVariantList{41, 2} << 1;
+}
+
+void TestDatabase::indexedDocumentStatementsGiveThePlainRows()
+{
+    QFETCH(int, statement);
+    QFETCH(QVariantList, values);
+    TempAppDir vApp(settings());
+    // Rows go in out of date, book and chapter order, interleaved.
+    filledDatabase(QStringList{
+        "INSERT INTO paragraphs (id, date, text) VALUES ('E-3', '70-0202', 'c'), "
+        "('E-1', '70''0303', 'q'), ('E-1', '70-0202', 'a'), ('E-2', '70-0202 *', 'y'), "
+        "('E-1', '70-0202 *', 'x'), ('E-2', '70-0202', 'b');",
+        "INSERT INTO bibles (book, name) VALUES (40, 'Matthew''s'), (41, 'Mark');",
+        "INSERT INTO chapters (book, chapter, name) VALUES (40, 2, 'Matthew 2'), "
+        "(41, 2, 'Mark 2'), (40, 3, 'Matthew 3'), (40, 1, 'Matthew 1');",
+        "INSERT INTO verses (book, chapter, verse, text) VALUES (40, 2, 3, 'm2:3'), "
+        "(40, 1, 2, 'm1:2'), (40, 2, 1, 'm2:1'), (41, 2, 1, 'k2:1'), (40, 1, 1, 'm1:1'), "
+        "(40, 2, 2, 'm2:2'), ('42', 1, 1, 'book as text'), (42, 1, 2, 'book as number');"});
+    QStringList vcRows[2]; // plain, indexed
+    {
+        QSqlDatabase vConnection = QSqlDatabase::addDatabase("QSQLITEICU", "compare");
+        vConnection.setDatabaseName(Application::databaseFilePath());
+        QVERIFY(vConnection.open());
+        QVERIFY(DocumentStatements::ensureIndexes(vConnection));
+        for (const bool vbIndexed : {false, true})
+            vcRows[vbIndexed] =
+                rows(vConnection,
+                     statement == 0   ? DocumentStatements::sermonParagraphs(vbIndexed)
+                     : statement == 1 ? DocumentStatements::chapterVerses(vbIndexed)
+                     : statement == 2
+                         ? DocumentStatements::chapterVersesByTitle(vbIndexed)
+                         : DocumentStatements::parallelChapters(vbIndexed, values.size() - 1),
+                     values);
+    }
+    QSqlDatabase::removeDatabase("compare");
+    QCOMPARE(vcRows[1], vcRows[0]);
+    QTEST(int(vcRows[0].size()), "rows");
 }
 
 QUILLMARK_TEST_MAIN(TestDatabase)

@@ -7,7 +7,6 @@
 #include "support/loopbackhttpserver.h"
 #include "support/testsupport.h"
 
-#include <QNetworkProxy>
 #include <QSignalSpy>
 
 #include <functional>
@@ -61,10 +60,8 @@ private slots:
     void versionList_data();
     void versionList();
 
-    void savesDataFile_data();
-    void savesDataFile();
-    void failureKeepsTarget_data();
-    void failureKeepsTarget();
+    void dataFile_data();
+    void dataFile();
 };
 
 void TestDownloadManager::initTestCase()
@@ -72,8 +69,6 @@ void TestDownloadManager::initTestCase()
     // QTest puts its own message handler in place; the program's handler
     // feeds LogCapture.
     Logging::install();
-    // Only the loopback server may ever be reached, whatever the environment says.
-    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
 }
 
 void TestDownloadManager::versionList_data()
@@ -136,121 +131,90 @@ void TestDownloadManager::versionList()
         QCOMPARE(TestSupport::fileMode(Application::settingsFilePath()), 0600);
 }
 
-void TestDownloadManager::savesDataFile_data()
+void TestDownloadManager::dataFile_data()
 {
     QTest::addColumn<QString>("target");
     QTest::addColumn<QByteArray>("earlier");
-    QTest::addColumn<bool>("compressed");
-    QTest::addColumn<bool>("redirected");  // to a relative path
+    QTest::addColumn<QString>("transfer"); // how the body comes, or how the download fails
     QTest::addColumn<QString>("recorded"); // in the settings file; none for a media file
 
     // The caller's number (7) counts, not the one in the file name.
     QTest::newRow("update file, caller's version")
-        << "sql/import/en_5.txt" << QByteArray() << false << false << "Version-en=7";
+        << "sql/import/en_5.txt" << QByteArray() << "whole"
+        << "Version-en=7";
     QTest::newRow("extension in capitals, replacing a file")
-        << "sql/import/ru_12.TXT" << QByteArray("stale content") << false << false
+        << "sql/import/ru_12.TXT" << QByteArray("stale content") << "whole"
         << "Version-ru=7";
     // The announced length is that of the compressed bytes; the completeness
     // check must not reject the larger, unpacked body.
-    QTest::newRow("compressed transfer")
-        << "sql/import/en_5.txt" << QByteArray() << true << false << "Version-en=7";
+    QTest::newRow("compressed transfer") << "sql/import/en_5.txt" << QByteArray() << "compressed"
+                                         << "Version-en=7";
     QTest::newRow("media file in a folder named like an update")
-        << "asset/notes.txt/sermon.pdf" << QByteArray() << false << false << QString();
+        << "asset/notes.txt/sermon.pdf" << QByteArray() << "whole" << QString();
     // The file is the one redirected to, not the redirect's own "moved" page.
-    QTest::newRow("301 to a relative path")
-        << "sql/import/en_5.txt" << QByteArray() << false << true << "Version-en=7";
+    QTest::newRow("301 to a relative path") << "sql/import/en_5.txt" << QByteArray() << "redirected"
+                                            << "Version-en=7";
+
+    // A failure keeps the target, and the version recorded before.
+    const QByteArray vaEarlier("complete earlier update");
+    const auto failure = [](const char *apTag, const char *apFailure, const QByteArray &aEarlier) {
+        QTest::newRow(apTag) << "updates/en_5.txt" << aEarlier << QString(apFailure) << QString();
+    };
+    failure("404", "404", QByteArray());
+    failure("dropped, no earlier file", "dropped", QByteArray());
+    failure("dropped, earlier file", "dropped", vaEarlier);
+    failure("cancelled, no earlier file", "cancelled", QByteArray());
+    // Fault guarded: cancelling deleted this file, losing an update already
+    // fetched whose version was already recorded.
+    failure("cancelled, earlier file", "cancelled", vaEarlier);
+    // The file arrives but cannot be saved; "folder removed": the temporary
+    // file is written, but cannot take the target's place.
+    failure("folder missing", "folder missing", QByteArray());
+    failure("folder removed", "folder removed", QByteArray());
 }
 
-void TestDownloadManager::savesDataFile()
+void TestDownloadManager::dataFile()
 {
     QFETCH(QString, target);
     QFETCH(QByteArray, earlier);
-    QFETCH(bool, compressed);
-    QFETCH(bool, redirected);
+    QFETCH(QString, transfer);
     QFETCH(QString, recorded);
+    const bool vbSaved = QStringList{"whole", "compressed", "redirected"}.contains(transfer);
+    const bool vbNetwork = transfer == "404" || transfer == "dropped";
+    const bool vbCancelled = transfer == "cancelled";
+    const bool vbRemoved = transfer == "folder removed";
 
     TempAppDir vApp(languageSettings());
     const QString vsTarget = vApp.filePath(target);
-    QVERIFY(QDir().mkpath(QFileInfo(vsTarget).path()));
-    if (!earlier.isEmpty())
-        QVERIFY(TestSupport::writeFile(vsTarget, earlier));
-    const QByteArray vBody = sampleBytes(256 * 1024);
-    LoopbackHttpServer vServer;
-    QStringList vcPaths{"/zudoru26/update"};
-    if (redirected) {
-        vcPaths << "/mirror/update";
-        vServer.setRedirect(vcPaths.first(), vcPaths.last(), 301);
-    }
-    if (compressed) // qCompress() puts a 4-byte size before a zlib stream.
-        vServer.setResponse(vcPaths.last(), 200, qCompress(vBody).mid(4),
-                            {{"Content-Encoding", "deflate"}});
-    else
-        vServer.setResponse(vcPaths.last(), 200, vBody);
-    const QStringList vcKeysBefore = Application::settings()->allKeys();
-
-    DownloadManager vManager;
-    vManager.setFileName(vsTarget);
-    vManager.setVersion(7);
-    runDownload(vManager, DownloadManager::DataFile, vServer.url(vcPaths.first()));
-
-    QCOMPARE(vServer.requestedPaths(), vcPaths);
-    QVERIFY(readFile(vsTarget) == vBody);
-    // Recorded as soon as the file is saved, before any import happens, and
-    // written through to the file: the program may end right after this.
-    if (recorded.isEmpty())
-        QCOMPARE(Application::settings()->allKeys(), vcKeysBefore);
-    else
-        QVERIFY(readFile(Application::settingsFilePath()).contains(recorded.toUtf8()));
-}
-
-void TestDownloadManager::failureKeepsTarget_data()
-{
-    QTest::addColumn<QString>("failure");
-    QTest::addColumn<QByteArray>("earlier");
-    const QByteArray vaEarlier("complete earlier update");
-    QTest::newRow("404") << "404" << QByteArray();
-    QTest::newRow("dropped, no earlier file") << "dropped" << QByteArray();
-    QTest::newRow("dropped, earlier file") << "dropped" << vaEarlier;
-    QTest::newRow("cancelled, no earlier file") << "cancelled" << QByteArray();
-    // Fault guarded: cancelling deleted this file, losing an update already
-    // fetched whose version was already recorded.
-    QTest::newRow("cancelled, earlier file") << "cancelled" << vaEarlier;
-    // The file arrives but cannot be saved; "folder removed": the temporary
-    // file is written, but cannot take the target's place.
-    QTest::newRow("folder missing") << "folder missing" << QByteArray();
-    QTest::newRow("folder removed") << "folder removed" << QByteArray();
-}
-
-void TestDownloadManager::failureKeepsTarget()
-{
-    QFETCH(QString, failure);
-    QFETCH(QByteArray, earlier);
-    const bool vbNetwork = failure == "404" || failure == "dropped";
-    const bool vbCancelled = failure == "cancelled";
-    const bool vbRemoved = failure == "folder removed";
-
-    TempAppDir vApp(languageSettings());
-    const QString vsFolder = vApp.filePath("updates");
-    const QString vsTarget = vsFolder + "/en_5.txt";
-    if (failure != "folder missing")
+    const QString vsFolder = QFileInfo(vsTarget).path();
+    if (transfer != "folder missing")
         QVERIFY(QDir().mkpath(vsFolder));
     if (!earlier.isEmpty())
         QVERIFY(TestSupport::writeFile(vsTarget, earlier));
     const QByteArray vBody = sampleBytes(256 * 1024);
     const int vnHalf = vBody.size() / 2;
     LoopbackHttpServer vServer;
-    if (failure == "dropped")
+    QStringList vcPaths{gsUpdatePath};
+    if (transfer == "redirected") {
+        vcPaths << "/mirror/update";
+        vServer.setRedirect(vcPaths.first(), vcPaths.last(), 301);
+    }
+    if (transfer == "compressed") // qCompress() puts a 4-byte size before a zlib stream.
+        vServer.setResponse(vcPaths.last(), 200, qCompress(vBody).mid(4),
+                            {{"Content-Encoding", "deflate"}});
+    else if (transfer == "dropped")
         vServer.setPartialBody(gsUpdatePath, vBody.left(vnHalf), 1024 * 1024);
     else if (vbCancelled || vbRemoved)
         vServer.setPartialBody(gsUpdatePath, vBody.left(vnHalf), vBody.size(), true);
-    else if (failure != "404")
-        vServer.setResponse(gsUpdatePath, 200, vBody);
+    else if (transfer != "404")
+        vServer.setResponse(vcPaths.last(), 200, vBody);
+    const QStringList vcKeysBefore = Application::settings()->allKeys();
     BoxRecorder vBoxes;
     LogCapture vLog;
 
     DownloadManager vManager;
     vManager.setFileName(vsTarget);
-    vManager.setVersion(5);
+    vManager.setVersion(7);
     runDownload(vManager, DownloadManager::DataFile, vServer.url(gsUpdatePath),
                 [&](QNetworkReply *apReply) {
                     if (!vbCancelled && !vbRemoved)
@@ -269,6 +233,22 @@ void TestDownloadManager::failureKeepsTarget()
                     apReply->abort();
                 });
 
+    // No temporary file is left beside the target.
+    QCOMPARE(QDir(vsFolder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             vbSaved || !earlier.isEmpty() ? QStringList{QFileInfo(vsTarget).fileName()}
+                                           : QStringList());
+    if (vbSaved) {
+        QCOMPARE(vServer.requestedPaths(), vcPaths);
+        QVERIFY(readFile(vsTarget) == vBody);
+        QCOMPARE(vBoxes.count(), 0);
+        // Recorded as soon as the file is saved, before any import happens, and
+        // written through to the file: the program may end right after this.
+        if (recorded.isEmpty())
+            QCOMPARE(Application::settings()->allKeys(), vcKeysBefore);
+        else
+            QVERIFY(readFile(Application::settingsFilePath()).contains(recorded.toUtf8()));
+        return;
+    }
     // A network failure is shown; a cancel or a failure to save is only logged.
     QCOMPARE(vBoxes.count(), vbNetwork ? 1 : 0);
     if (vbNetwork)
@@ -278,9 +258,6 @@ void TestDownloadManager::failureKeepsTarget()
                  1);
     QCOMPARE(Application::settings()->value("Version-en").toInt(), 3);
     QCOMPARE(readFile(vsTarget), earlier);
-    // No temporary file is left beside the target.
-    QCOMPARE(QDir(vsFolder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             earlier.isEmpty() ? QStringList() : QStringList{"en_5.txt"});
 }
 
 QUILLMARK_TEST_MAIN(TestDownloadManager)

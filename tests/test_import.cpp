@@ -1,7 +1,5 @@
-// The import of update files: the line format as it reaches the tables, the
-// replace marker, files of two languages, files set aside instead of lost,
-// the command-line import, and an import killed at random moments that must
-// leave every sermon whole and every unimported file in place.
+// The import of update files, in the program and by the command-line tool,
+// including an import killed at random moments.
 #include "support/testsupport.h"
 
 #include "controllers/application.h"
@@ -12,9 +10,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSettings>
-#include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTextCodec>
 
 #include <memory>
@@ -43,54 +39,14 @@ QString sermonText(const QString &asDate, const QString &asName, const QStringLi
     return vsText;
 }
 
-QStringList numbered(const QString &asPrefix, int anCount)
-{
-    QStringList vcTexts;
-    for (int i = 1; i <= anCount; ++i)
-        vcTexts << QString("%1 %2").arg(asPrefix).arg(i);
-    return vcTexts;
-}
-
 QStringList importFolder()
 {
     return QDir(Application::importPath()).entryList(QDir::Files, QDir::Name);
 }
 
-// Rows of a statement on a database file, through a connection of the
-// test's own ("failed: ..." when it fails).
-QStringList rowsOf(const QString &asFile, const QString &asStatement)
+TestSupport::ProgramRun importWithTool(const QString &asFolder)
 {
-    QStringList vcRows;
-    {
-        QSqlDatabase vDatabase = QSqlDatabase::addDatabase("QSQLITEICU", "check");
-        vDatabase.setDatabaseName(asFile);
-        QSqlQuery vQuery(vDatabase);
-        if (!vDatabase.open() || !vQuery.exec(asStatement))
-            vcRows << "failed: " + vQuery.lastError().text();
-        while (vQuery.next()) {
-            QStringList vcColumns;
-            for (int i = 0; i < vQuery.record().count(); ++i)
-                vcColumns << vQuery.value(i).toString();
-            vcRows << vcColumns.join('|');
-        }
-    }
-    QSqlDatabase::removeDatabase("check");
-    return vcRows;
-}
-
-struct CliRun
-{
-    int mnStatus = -1;
-    QStringList mcLines; // standard error
-};
-
-CliRun importWithTool(const QString &asFolder)
-{
-    QProcess vProcess;
-    vProcess.start(QUILLMARK_CLI, {"import", "--app-dir", asFolder});
-    vProcess.waitForFinished(60000);
-    return {vProcess.exitCode(),
-            QString::fromUtf8(vProcess.readAllStandardError()).split('\n', Qt::SkipEmptyParts)};
+    return TestSupport::runProgram(QUILLMARK_CLI, {"import", "--app-dir", asFolder});
 }
 
 } // namespace
@@ -104,7 +60,6 @@ private slots:
     void cleanup();
     void lineFormat_data();
     void lineFormat();
-    void replaceMarker();
     void twoLanguagesThroughTheStartUpSignals();
     void failedFilesAreSetAside();
     void toolImportsAndReports();
@@ -134,50 +89,49 @@ void TestImport::cleanup()
 
 void TestImport::lineFormat_data()
 {
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("texts"); // imported one after the other
     QTest::addColumn<QStringList>("quotes");
     QTest::addColumn<QStringList>("paragraphs");
 
     QTest::newRow("continuation, and the empty line ends the sermon")
-        << "\n  47-0412\nFaith\nTr\n-\n-\n1:00\nTown\nstray\nE-1 First\ncontinued\nE-2 "
-           "Second\n\nE-3 After\n"
+        << QStringList{"\n  47-0412\nFaith\nTr\n-\n-\n1:00\nTown\nstray\nE-1 First\ncontinued\n"
+                       "E-2 Second\n\nE-3 After\n"}
         << QStringList{"47-0412|Faith|Tr|-|-|1:00|Town"}
-        << QStringList{"E-1| Firstcontinued", "E-2| Second"};
+        << QStringList{"47-0412|E-1| Firstcontinued", "47-0412|E-2| Second"};
     // Missing header lines are empty; the held paragraph is written anyway.
-    QTest::newRow("short header") << "47-0412\nFaith\n"
-                                  << QStringList{"47-0412|Faith|||||"} << QStringList{"|"};
+    QTest::newRow("short header") << QStringList{"47-0412\nFaith\n"}
+                                  << QStringList{"47-0412|Faith|||||"} << QStringList{"47-0412||"};
     QTest::newRow("apostrophes and Cyrillic")
-        << sermonText("47'0412", "Вера O'Hara", {"Слово d'or"})
-        << QStringList{"47'0412|Вера O'Hara|Tr|-|-|1:00|Town"} << QStringList{"E-1| Слово d'or"};
+        << QStringList{sermonText("47'0412", "Вера O'Hara", {"Слово d'or"})}
+        << QStringList{"47'0412|Вера O'Hara|Tr|-|-|1:00|Town"}
+        << QStringList{"47'0412|E-1| Слово d'or"};
+    // Without the replace marker a second copy is added; with it every record
+    // of the date goes and the new one takes its place.
+    const QStringList vcTwo{sermonText("47-0412", "First", {"one"}),
+                            sermonText("47-0412", "Copy", {"two"})};
+    QTest::newRow("a second copy")
+        << vcTwo << QStringList{"47-0412|First|Tr|-|-|1:00|Town", "47-0412|Copy|Tr|-|-|1:00|Town"}
+        << QStringList{"47-0412|E-1| one", "47-0412|E-1| two"};
+    QTest::newRow("replace marker")
+        << vcTwo + QStringList{"R" + sermonText("47-0412", "Corrected", {"new", "newer"})}
+        << QStringList{"47-0412|Corrected|Tr|-|-|1:00|Town"}
+        << QStringList{"47-0412|E-1| new", "47-0412|E-2| newer"};
 }
 
 void TestImport::lineFormat()
 {
-    QFETCH(QString, text);
-    QVERIFY(writeUpdate("ru_1.txt", text));
-    QCOMPARE(import().mcImported, QStringList{"ru_1.txt"});
+    QFETCH(QStringList, texts);
+    for (int i = 0; i < texts.size(); ++i) {
+        const QString vsName = QString("ru_%1.txt").arg(i + 1);
+        QVERIFY(writeUpdate(vsName, texts.at(i)));
+        QCOMPARE(import().mcImported, QStringList{vsName});
+    }
     QTEST(TestSupport::readRows("ru", "SELECT date, name, translator, pdf, mp3, length, place "
                                       "FROM quotes;"),
           "quotes");
-    QTEST(TestSupport::readRows("ru", "SELECT id, text FROM paragraphs ORDER BY rowid;"),
+    QTEST(TestSupport::readRows("ru", "SELECT date, id, text FROM paragraphs ORDER BY rowid;"),
           "paragraphs");
     QCOMPARE(importFolder(), QStringList());
-}
-
-void TestImport::replaceMarker()
-{
-    // Without the marker a second copy is added; with it every record of the
-    // date goes and the new one takes its place.
-    QVERIFY(writeUpdate("ru_1.txt", sermonText("47-0412", "First", {"one"})));
-    QVERIFY(writeUpdate("ru_2.txt", sermonText("47-0412", "Copy", {"two"})));
-    QCOMPARE(import().mcImported.size(), 2);
-    QCOMPARE(TestSupport::readRows("ru", "SELECT count(*) FROM quotes WHERE date = '47-0412';"),
-             QStringList{"2"});
-    QVERIFY(writeUpdate("ru_3.txt", "R" + sermonText("47-0412", "Corrected", {"new", "newer"})));
-    QCOMPARE(import().mcImported.size(), 1);
-    QCOMPARE(TestSupport::readRows("ru", "SELECT name FROM quotes;"), QStringList{"Corrected"});
-    QCOMPARE(TestSupport::readRows("ru", "SELECT date, text FROM paragraphs ORDER BY rowid;"),
-             (QStringList{"47-0412| new", "47-0412| newer"}));
 }
 
 void TestImport::twoLanguagesThroughTheStartUpSignals()
@@ -250,9 +204,9 @@ void TestImport::failedFilesAreSetAside()
     QCOMPARE(vReport.mcSetAside.size(), 3);
     QCOMPARE(importFolder(), (QStringList{"12.txt.failed", "fr_2.txt.failed", "fr_5.txt.failed"}));
     const QString vsFile = Application::dataPath() + "/kvr_main_fr.sqlite";
-    QCOMPARE(rowsOf(vsFile, "SELECT date, name FROM quotes ORDER BY date;"),
+    QCOMPARE(TestSupport::fileRows(vsFile, "SELECT date, name FROM quotes ORDER BY date;"),
              (QStringList{"47-0412|Old", "48-0101|Next"}));
-    QCOMPARE(rowsOf(vsFile, "SELECT date, text FROM paragraphs ORDER BY rowid;"),
+    QCOMPARE(TestSupport::fileRows(vsFile, "SELECT date, text FROM paragraphs ORDER BY rowid;"),
              (QStringList{"47-0412| kept", "48-0101| fine"}));
     // Set aside files are not tried again.
     QCOMPARE(import().mcImported.size() + import().mcSetAside.size(), 0);
@@ -273,10 +227,10 @@ void TestImport::toolImportsAndReports()
     QVERIFY(writeUpdate("ru_1.txt", sermonText("47-0412", "Вера", {"Слово"})));
     QVERIFY(writeUpdate("12.txt", "not an update"));
     Application::releaseSingletons();
-    const CliRun vRun = importWithTool(vsFolder);
+    const TestSupport::ProgramRun vRun = importWithTool(vsFolder);
     QCOMPARE(vRun.mnStatus, 4);
-    QCOMPARE(vRun.mcLines, (QStringList{"imported ru_1.txt",
-                                        "set aside 12.txt: its name names no data language"}));
+    QCOMPARE(vRun.errLines(), (QStringList{"imported ru_1.txt",
+                                           "set aside 12.txt: its name names no data language"}));
     QCOMPARE(TestSupport::readRows("ru", "SELECT name FROM quotes;"), QStringList{"Вера"});
     // The program's data language is the tool's to keep.
     QSettings vSettings(Application::settingsFilePath(), QSettings::IniFormat);
@@ -301,14 +255,16 @@ void TestImport::killedImportLosesNothing()
     QVERIFY(QFile::copy(Application::dataPath() + "/kvr_main_ru.sqlite",
                         vPristine.filePath("kvr_main_ru.sqlite")));
     QStringList vcNames;
+    QStringList vcNew;
+    for (int i = 1; i <= cnParagraphs; ++i)
+        vcNew << QString("new %1").arg(i);
     for (int k = 0; k < cnFiles; ++k) {
         const QString vsDate = QString("50-%1").arg(k, 4, 10, QChar('0'));
         const QString vsName = QString("ru_%1.txt").arg(100 + k);
         vcNames << vsName;
         QVERIFY(TestSupport::writeFile(
             vPristine.filePath(vsName),
-            ((k < cnFiles / 2 ? "R" : "") +
-             sermonText(vsDate, QString("New %1").arg(k), numbered("new", cnParagraphs)))
+            ((k < cnFiles / 2 ? "R" : "") + sermonText(vsDate, QString("New %1").arg(k), vcNew))
                 .toUtf8()));
     }
 
@@ -329,10 +285,10 @@ void TestImport::killedImportLosesNothing()
     QVERIFY(prepare(vWhole.path()));
     QElapsedTimer vClock;
     vClock.start();
-    const CliRun vRun = importWithTool(vWhole.path());
+    const TestSupport::ProgramRun vRun = importWithTool(vWhole.path());
     const int vnRunMs = int(vClock.elapsed());
     QCOMPARE(vRun.mnStatus, 0);
-    QCOMPARE(vRun.mcLines.size(), cnFiles);
+    QCOMPARE(vRun.errLines().size(), cnFiles);
 
     QRandomGenerator vRandom(20261206);
     int vnInterrupted = 0;
@@ -349,20 +305,22 @@ void TestImport::killedImportLosesNothing()
             vProcess.waitForFinished();
         }
         const QString vsFile = vFolder.filePath("sql/data/kvr_main_ru.sqlite");
-        QCOMPARE(rowsOf(vsFile, "PRAGMA integrity_check;"), QStringList{"ok"});
+        QCOMPARE(TestSupport::fileRows(vsFile, "PRAGMA integrity_check;"), QStringList{"ok"});
         for (const char *vsTable : {"quotes", "paragraphs"})
-            QCOMPARE(rowsOf(vsFile,
-                            QString("INSERT INTO %1(%1) VALUES('integrity-check');").arg(vsTable)),
-                     QStringList());
+            QCOMPARE(
+                TestSupport::fileRows(
+                    vsFile, QString("INSERT INTO %1(%1) VALUES('integrity-check');").arg(vsTable)),
+                QStringList());
         const QStringList vcLeft = QDir(vFolder.filePath("sql/import")).entryList(QDir::Files);
         for (int k = 0; k < cnFiles; ++k) {
             const QString vsDate = QString("50-%1").arg(k, 4, 10, QChar('0'));
             const QString vsState =
-                rowsOf(vsFile,
-                       QString("SELECT group_concat(name), (SELECT count(*) || '/' || "
-                               "ifnull(sum(text LIKE ' new%'), 0) FROM paragraphs WHERE date = "
-                               "'%1') FROM quotes WHERE date = '%1';")
-                           .arg(vsDate))
+                TestSupport::fileRows(
+                    vsFile,
+                    QString("SELECT group_concat(name), (SELECT count(*) || '/' || "
+                            "ifnull(sum(text LIKE ' new%'), 0) FROM paragraphs WHERE date = "
+                            "'%1') FROM quotes WHERE date = '%1';")
+                        .arg(vsDate))
                     .join(' ');
             const QString vsNew = QString("New %1|%2/%2").arg(k).arg(cnParagraphs);
             const QString vsOld = k < cnFiles / 2 ? QString("Old %1|2/0").arg(k) : QString("|0/0");

@@ -1,7 +1,5 @@
-// The main window as the user meets it: its parts and tool bars, the
-// language menus built from the settings, switching the data language, the
-// tree kinds and the duplicates toggle, hiding the tree, the interface
-// language notice, the layout kept across windows, and the help dialog.
+// The main window as the user meets it: its tool bars, menus and tree, the
+// layout kept across windows, and the help dialog.
 #include "support/testsupport.h"
 
 #include "controllers/application.h"
@@ -17,7 +15,6 @@
 #include <QPointer>
 #include <QSettings>
 #include <QSplitter>
-#include <QStandardItemModel>
 #include <QTextBrowser>
 #include <QToolButton>
 
@@ -39,39 +36,21 @@ QVariantMap settings(const QVariantMap &acMore = {})
     return vcSettings;
 }
 
-QString sermon(int anDocid, const QString &asDate, const QString &asName)
-{
-    return QString("INSERT INTO quotes (docid, date, name, translator, pdf, mp3, length, place) "
-                   "VALUES (%1, '%2', '%3', 'Tr', '', '-', '1:02', '');")
-        .arg(anDocid)
-        .arg(asDate, asName);
-}
-
 // A Russian catalogue with one further translation and an English one.
 void fillCatalogues()
 {
     Database *vpDatabase = Application::database();
-    QVERIFY(vpDatabase->execQuery(
-        QStringList{sermon(1, "47-0412", "Вера"), sermon(2, "47-0412 *", "Вера снова"),
-                    "INSERT INTO bibles (book, name) VALUES (1, 'Бытие');"}));
+    QVERIFY(
+        vpDatabase->execQuery(TestSupport::sermonStatements("47-0412", "Вера") +
+                              TestSupport::sermonStatements("47-0412 *", "Вера снова") +
+                              QStringList{"INSERT INTO bibles (book, name) VALUES (1, 'Бытие');"}));
     vpDatabase->changeLanguage("en");
-    QVERIFY(vpDatabase->execQuery(
-        QStringList{sermon(1, "47-0412", "Faith"), sermon(2, "63-0318", "Seals")}));
+    QVERIFY(vpDatabase->execQuery(TestSupport::sermonStatements("47-0412", "Faith") +
+                                  TestSupport::sermonStatements("63-0318", "Seals")));
     vpDatabase->changeLanguage("ru");
 }
 
-QStringList outline(const TreeView *apTree)
-{
-    QStringList vcLines;
-    const QStandardItemModel *vpModel = apTree->itemModel();
-    for (int vnRow = 0; vnRow < vpModel->rowCount(); ++vnRow) {
-        const QStandardItem *vpTop = vpModel->item(vnRow);
-        vcLines << vpTop->text();
-        for (int vnChild = 0; vnChild < vpTop->rowCount(); ++vnChild)
-            vcLines << "  " + vpTop->child(vnChild)->text();
-    }
-    return vcLines;
-}
+using TestSupport::catalogueOutline;
 
 // The actions' texts, or with abNames their object names.
 QStringList texts(const QList<QAction *> &acActions, bool abNames = false)
@@ -115,16 +94,12 @@ class TestMainWindow : public QObject
 private slots:
     void initTestCase();
     void cleanup();
-    void construction_data();
-    void construction();
-    void languageMenus_data();
-    void languageMenus();
+    void constructionAndLanguageMenus_data();
+    void constructionAndLanguageMenus();
     void dataLanguageSwitch_data();
     void dataLanguageSwitch();
     void duplicatesToggle_data();
     void duplicatesToggle();
-    void hiddenTreeStaysHiddenAcrossKinds();
-    void interfaceLanguageWaitsForTheNextStart();
     void layoutIsKeptAcrossWindows();
     void helpDialog_data();
     void helpDialog();
@@ -164,46 +139,34 @@ void TestMainWindow::cleanup()
     mpApp.reset();
 }
 
-void TestMainWindow::construction_data()
+void TestMainWindow::constructionAndLanguageMenus_data()
 {
-    QTest::addColumn<bool>("converter");
+    QTest::addColumn<QVariantMap>("more");
     QTest::addColumn<QStringList>("treeActions");
+    QTest::addColumn<QStringList>("databaseActions");
+    QTest::addColumn<QStringList>("databaseTexts");
+    QTest::addColumn<QStringList>("toolBarMenu");
 
     const QStringList vcReader{"Hide tree",     "Check all", "Uncheck all",
                                "Check inverse", "Expand",    "Show duplicates"};
-    QTest::newRow("reader") << false << vcReader;
-    QTest::newRow("converter") << true << vcReader + QStringList{"Export", "Delete"};
+    QTest::newRow("reader, two languages")
+        << QVariantMap() << vcReader << QStringList{"DBLang_ru", "DBLang_en"}
+        << QStringList{"Русский", "English"} << QStringList{"English"};
+    // The list ends at the first empty key.
+    QTest::newRow("converter, first key empty") << QVariantMap{{"DBLang1", ""}, {"Converter", true}}
+                                                << vcReader + QStringList{"Export", "Delete"}
+                                                << QStringList() << QStringList() << QStringList();
 }
 
-void TestMainWindow::construction()
+void TestMainWindow::constructionAndLanguageMenus()
 {
-    QFETCH(bool, converter);
-    MainWindow &vWindow = newWindow({{"Converter", converter}});
+    QFETCH(QVariantMap, more);
+    MainWindow &vWindow = newWindow(more, false);
     // The tree's commands on the side tool bar, the tree beside the tabs.
     auto *vpSide = vWindow.findChild<QToolBar *>("vpTreeToolBar");
     QVERIFY(vpSide);
     QTEST(texts(vpSide->actions()), "treeActions");
     QCOMPARE(vWindow.findChild<QSplitter *>("vpSplitter")->widget(0), vWindow.treeView());
-}
-
-void TestMainWindow::languageMenus_data()
-{
-    QTest::addColumn<QVariantMap>("languages");
-    QTest::addColumn<QStringList>("databaseActions");
-    QTest::addColumn<QStringList>("databaseTexts");
-    QTest::addColumn<QStringList>("toolBarMenu");
-
-    QTest::newRow("two languages") << QVariantMap() << QStringList{"DBLang_ru", "DBLang_en"}
-                                   << QStringList{"Русский", "English"} << QStringList{"English"};
-    // The list ends at the first empty key.
-    QTest::newRow("first key empty")
-        << QVariantMap{{"DBLang1", ""}} << QStringList() << QStringList() << QStringList();
-}
-
-void TestMainWindow::languageMenus()
-{
-    QFETCH(QVariantMap, languages);
-    MainWindow &vWindow = newWindow(languages, false);
 
     QMenu *vpDatabase = languageSubmenu(vWindow, "Database");
     QVERIFY(vpDatabase);
@@ -220,6 +183,16 @@ void TestMainWindow::languageMenus()
     QToolButton *vpButton = vWindow.toolBar()->languageButton();
     QTEST(texts(vpButton->menu()->actions()), "toolBarMenu");
     QVERIFY(showsFlag(vpButton->icon(), "ru"));
+
+    // Another interface language is stored and announced; the texts stay as
+    // they are until the next start, and the data stays.
+    BoxRecorder vBoxes;
+    vWindow.findChild<QAction *>("INLang_ru")->trigger();
+    QCOMPARE(Application::settings()->value("Language").toString(), QString("ru"));
+    QCOMPARE(vBoxes.count(), 1);
+    QCoreApplication::processEvents();
+    QCOMPARE(vWindow.treeView()->checkAllAction()->text(), QString("Check all"));
+    QCOMPARE(Application::database()->currentLanguage(), QString("ru"));
 }
 
 void TestMainWindow::dataLanguageSwitch_data()
@@ -233,9 +206,18 @@ void TestMainWindow::dataLanguageSwitch()
 {
     QFETCH(bool, fromToolBar);
     MainWindow &vWindow = newWindow();
+    // A hidden tree stays hidden while its catalogue changes kind and language.
+    vWindow.show();
+    QAction *vpHide = vWindow.toolBar()->hideTreeAction();
+    vpHide->trigger();
+    QCOMPARE(vpHide->text(), QString("Show tree"));
+    // A further translation counts among all sermons only.
+    QCOMPARE(vWindow.sermonCountLabel()->text(), QString("Sermons total: 1 / 2"));
     kindButton(vWindow, "Messages by Name")->click();
     QVERIFY(TestSupport::settle());
     QCOMPARE(vWindow.treeView()->kind(), 1);
+    QCOMPARE(catalogueOutline(*vWindow.treeView()),
+             QStringList{"В  [1]: Вера (47-0412) [1], Вера снова (47-0412 *) [2] /i"});
 
     QToolButton *vpButton = vWindow.toolBar()->languageButton();
     if (fromToolBar)
@@ -249,12 +231,16 @@ void TestMainWindow::dataLanguageSwitch()
     QCOMPARE(Application::settings()->value("DataLanguage").toString(), QString("en"));
     // The catalogue of the same kind, now in English.
     QCOMPARE(vWindow.treeView()->kind(), 1);
-    QCOMPARE(outline(vWindow.treeView()),
-             (QStringList{"F ", "  Faith (47-0412)", "S ", "  Seals (63-0318)"}));
+    QCOMPARE(catalogueOutline(*vWindow.treeView()),
+             (QStringList{"F  [1]: Faith (47-0412) [1]", "S  [2]: Seals (63-0318) [2]"}));
     QCOMPARE(vWindow.sermonCountLabel()->text(), QString("Sermons total: 2 / 2"));
     QCOMPARE(texts(vpButton->menu()->actions(), true), QStringList{"btn_ru"});
     QCOMPARE(texts(vpButton->menu()->actions()), QStringList{"Русский"});
     QVERIFY(showsFlag(vpButton->icon(), "en"));
+    QVERIFY(!vWindow.treeView()->isVisible());
+    vpHide->trigger();
+    QVERIFY(vWindow.treeView()->isVisible());
+    QCOMPARE(vpHide->text(), QString("Hide tree"));
 }
 
 void TestMainWindow::duplicatesToggle_data()
@@ -270,15 +256,16 @@ void TestMainWindow::duplicatesToggle()
     // The window starts with the sermons by year.
     MainWindow &vWindow = newWindow({{"ShowDuplicates", stored}});
     QCOMPARE(vWindow.treeView()->kind(), 0);
-    const QStringList vcAll{"1947", "  Вера (47-0412)", "  Вера снова (47-0412 *)"};
-    const QStringList vcFirst = vcAll.mid(0, 2);
+    const QString vsFirst = "Вера (47-0412) [1]";
+    const QString vsAll = vsFirst + ", Вера снова (47-0412 *) [2] /i";
     QAction *vpDuplicates = vWindow.toolBar()->duplicatesAction();
     QCOMPARE(vpDuplicates->isChecked(), stored);
-    QCOMPARE(outline(vWindow.treeView()), stored ? vcAll : vcFirst);
+    QCOMPARE(catalogueOutline(*vWindow.treeView()),
+             QStringList{"1947 [1]: " + (stored ? vsAll : vsFirst)});
 
     kindButton(vWindow, "Bible")->click();
     QVERIFY(TestSupport::settle());
-    QCOMPARE(outline(vWindow.treeView()), QStringList{"Бытие"});
+    QCOMPARE(catalogueOutline(*vWindow.treeView()), QStringList{"Бытие [001]"});
     QSignalSpy vKinds(vWindow.treeView(), &TreeView::kindChanged);
     vpDuplicates->trigger();
     QVERIFY(TestSupport::settle());
@@ -289,45 +276,12 @@ void TestMainWindow::duplicatesToggle()
     QCOMPARE(vKinds.first().first().toInt(), 0);
     QVERIFY(kindButton(vWindow, "Messages by Year")->isChecked());
     QVERIFY(!kindButton(vWindow, "Bible")->isChecked());
-    QCOMPARE(outline(vWindow.treeView()), stored ? vcFirst : vcAll);
+    QCOMPARE(catalogueOutline(*vWindow.treeView()),
+             QStringList{"1947 [1]: " + (stored ? vsFirst : vsAll)});
     kindButton(vWindow, "Messages by Name")->click();
     QVERIFY(TestSupport::settle());
-    QCOMPARE(outline(vWindow.treeView()).size(), stored ? 2 : 3);
-}
-
-void TestMainWindow::hiddenTreeStaysHiddenAcrossKinds()
-{
-    MainWindow &vWindow = newWindow();
-    vWindow.show();
-    QAction *vpHide = vWindow.toolBar()->hideTreeAction();
-    vpHide->trigger();
-    QVERIFY(!vWindow.treeView()->isVisible());
-    QCOMPARE(vpHide->text(), QString("Show tree"));
-
-    kindButton(vWindow, "Messages by Name")->click();
-    QVERIFY(TestSupport::settle());
-    QCOMPARE(vWindow.treeView()->kind(), 1);
-    QCOMPARE(outline(vWindow.treeView()).first(), QString("В "));
-    QVERIFY(!vWindow.treeView()->isVisible());
-
-    vpHide->trigger();
-    QVERIFY(vWindow.treeView()->isVisible());
-    QCOMPARE(vpHide->text(), QString("Hide tree"));
-}
-
-void TestMainWindow::interfaceLanguageWaitsForTheNextStart()
-{
-    MainWindow &vWindow = newWindow({}, false);
-    BoxRecorder vBoxes;
-    vWindow.findChild<QAction *>("INLang_ru")->trigger();
-
-    // Stored and announced; the texts stay as they are until the next start,
-    // and the data stays.
-    QCOMPARE(Application::settings()->value("Language").toString(), QString("ru"));
-    QCOMPARE(vBoxes.count(), 1);
-    QCoreApplication::processEvents();
-    QCOMPARE(vWindow.treeView()->checkAllAction()->text(), QString("Check all"));
-    QCOMPARE(Application::database()->currentLanguage(), QString("ru"));
+    QCOMPARE(catalogueOutline(*vWindow.treeView()),
+             QStringList{"В  [1]: " + (stored ? vsFirst : vsAll)});
 }
 
 void TestMainWindow::layoutIsKeptAcrossWindows()

@@ -123,7 +123,6 @@ void TestSharedOptions::mediaUrlNeedsAnAddress()
         QCOMPARE(vpOptions->mediaUrl("a.mp3", nullptr), QString());
         QVERIFY2(vpOptions->mediaProblem().contains("URL_mp3_ru"),
                  qPrintable(vpOptions->mediaProblem()));
-        QVERIFY(QDir(vApp.path()).mkpath("asset/ru"));
         QVERIFY(TestSupport::writeFile(vApp.filePath("asset/ru/a.mp3"), "cached"));
         QCOMPARE(vpOptions->mediaUrl("a.mp3", nullptr), vApp.filePath("asset/ru/a.mp3"));
         QCOMPARE(vpOptions->mediaProblem(), QString());
@@ -169,7 +168,7 @@ void TestSharedOptions::mediaUrlFetches()
     const QString vsFolder = vApp.filePath("asset/ru");
     const QString vsLocal = vsFolder + QLatin1Char('/') + name;
     if (!cached.isEmpty())
-        QVERIFY(QDir().mkpath(vsFolder) && TestSupport::writeFile(vsLocal, cached));
+        QVERIFY(TestSupport::writeFile(vsLocal, cached));
     BoxRecorder vBoxes;
 
     const QString vsResult = Application::sharedOptions()->mediaUrl(name, nullptr);

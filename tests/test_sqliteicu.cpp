@@ -155,10 +155,9 @@ void TestSqliteIcu::tokenize()
 {
     QFETCH(QByteArray, input);
     QFETCH(QByteArray, locale);
-    QFETCH(QStringList, expected);
 
     const QVector<SqliteIcu::Token> vcTokens = SqliteIcu::tokenize(input, locale);
-    QCOMPARE(describe(vcTokens), expected);
+    QTEST(describe(vcTokens), "expected");
     checkInvariants(vcTokens, input.size());
 }
 

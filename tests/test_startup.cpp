@@ -87,8 +87,7 @@ void TestStartup::mainWindowIsShownMaximised()
 
 void TestStartup::styleSheetNameIsLowerCased()
 {
-    QVERIFY(QDir().mkpath(Application::stylePath()) &&
-            TestSupport::writeFile(Application::stylePath() + "/dark.qss",
+    QVERIFY(TestSupport::writeFile(Application::stylePath() + "/dark.qss",
                                    "QWidget { color: #123456; }"));
     startWith({{"styleSheet", "Dark"}});
     QCOMPARE(qApp->styleSheet(), QString("QWidget { color: #123456; }"));
@@ -176,9 +175,8 @@ void TestStartup::updatesArriveAndAreImportedAtTheNextStart()
     QStringList vcTitles;
     for (QWidget *vpWidget : QApplication::topLevelWidgets())
         if (auto *vpTree = vpWidget->findChild<TreeView *>(); vpTree && vpWidget->isVisible())
-            for (int r = 0; r < vpTree->itemModel()->rowCount(); ++r)
-                for (int c = 0; c < vpTree->itemModel()->item(r)->rowCount(); ++c)
-                    vcTitles << vpTree->itemModel()->item(r)->child(c)->text();
+            for (const QStandardItem *vpItem : TestSupport::catalogueItems(vpTree))
+                vcTitles << vpItem->text();
     QCOMPARE(vcTitles, (QStringList{"Foi (47-0412)", "Sceaux (63-0317)"}));
 }
 

@@ -18,14 +18,6 @@ QMap<QString, QVariant> languages()
     return {{"DataLanguage", "ru"}, {"DBLang1", "ru"}, {"DBLang2", "en"}, {"DBLang3", "fr"}};
 }
 
-void writeFile(const QString &asPath, const QByteArray &aaBytes)
-{
-    QDir().mkpath(QFileInfo(asPath).path());
-    QFile vFile(asPath);
-    QVERIFY2(vFile.open(QIODevice::WriteOnly), qPrintable(asPath));
-    vFile.write(aaBytes);
-}
-
 // Statements written short: "B values", "C …", "V …", "Q …" and "P …" stand
 // for the insertion of a book, chapter, verse, sermon or paragraph.
 QStringList statements(const QStringList &acShort)
@@ -55,7 +47,6 @@ class TestTextConverter : public QObject
 private slots:
     void fileStatements_data();
     void fileStatements();
-    void unreadableFileGivesNothing();
     void folderRuns();
     void demoSermonsConvertCleanly();
 
@@ -129,6 +120,9 @@ void TestTextConverter::fileStatements_data()
     encodedRow("UTF-8 French", "UTF-8", vsFrench, vsFrench);
     encodedRow("UTF-8 with byte order mark", "UTF-8", vsFrench, vsFrench, "\xEF\xBB\xBF");
     encodedRow("windows-1251, Cyrillic only at the end", "windows-1251", "Plain", "ж");
+    // No file (a null one), nothing.
+    row("missing sermon file", false, QByteArray(), {}, {});
+    row("missing Bible file", true, QByteArray(), {}, {});
 }
 
 void TestTextConverter::fileStatements()
@@ -138,8 +132,8 @@ void TestTextConverter::fileStatements()
     QFETCH(QStringList, acStatements);
     QFETCH(QStringList, acNames);
 
-    const QString vsPath = mDir.filePath("source.txt");
-    writeFile(vsPath, aaFile);
+    const QString vsPath = mDir.filePath(aaFile.isNull() ? "no-such-file.txt" : "source.txt");
+    QVERIFY(aaFile.isNull() || TestSupport::writeFile(vsPath, aaFile));
     // Names are added to those already there.
     QStringList vcNames{"earlier"};
     const QStringList vcStatements =
@@ -148,17 +142,6 @@ void TestTextConverter::fileStatements()
                 : TextConverter::convertSermonFile(vsPath, &vcNames);
     QCOMPARE(vcStatements, statements(acStatements));
     QCOMPARE(vcNames, QStringList{"earlier"} + acNames);
-}
-
-void TestTextConverter::unreadableFileGivesNothing()
-{
-    const QString vsMissing = mDir.filePath("no-such-file.txt");
-    QStringList vcNames;
-    QCOMPARE(TextConverter::convertSermonFile(vsMissing, &vcNames), QStringList());
-    QCOMPARE(TextConverter::convertBibleFile(
-                 vsMissing, [&vcNames](const QString &asBook) { vcNames << asBook; }),
-             QStringList());
-    QCOMPARE(vcNames, QStringList());
 }
 
 void TestTextConverter::folderRuns()
@@ -174,9 +157,12 @@ void TestTextConverter::folderRuns()
 
     // "*.txt" and "*.sog" files, in name order; apostrophes reach the
     // database as written.
-    writeFile(vApp.filePath("src/b.sog"), "51-0923\nSecond\n-\n-\n-\n1:00\nX\nE-1 b\n");
-    writeFile(vApp.filePath("src/a.txt"), (csSermonHeader + "E-1 We'll see, won't we?\n").toUtf8());
-    writeFile(vApp.filePath("src/c.md"), "65-0117\nIgnored\n-\n-\n-\n1:00\nX\nE-1 c\n");
+    QVERIFY(TestSupport::writeFile(vApp.filePath("src/b.sog"),
+                                   "51-0923\nSecond\n-\n-\n-\n1:00\nX\nE-1 b\n"));
+    QVERIFY(TestSupport::writeFile(vApp.filePath("src/a.txt"),
+                                   (csSermonHeader + "E-1 We'll see, won't we?\n").toUtf8()));
+    QVERIFY(TestSupport::writeFile(vApp.filePath("src/c.md"),
+                                   "65-0117\nIgnored\n-\n-\n-\n1:00\nX\nE-1 c\n"));
     QStringList vcTitles;
     QVERIFY(TextConverter::importDirectory(
         {vApp.filePath("src"), "en", TextConverter::ImportRun::Quotes, false}, {}, &vcTitles));

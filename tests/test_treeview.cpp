@@ -1,6 +1,5 @@
-// The catalogue tree's own behaviour: check propagation between groups and
-// sermons, the check commands, the checked-key lists, opening items, the
-// context menu with export and delete, and the hover status.
+// The catalogue tree: the catalogue read into it from a real database, and its
+// own behaviour (checks, commands, opening items, the hover status).
 #include "support/testsupport.h"
 
 #include "controllers/application.h"
@@ -17,6 +16,34 @@
 #include <memory>
 
 namespace {
+
+QString sermon(int anDocid, const QString &asDate, const QString &asName,
+               const QString &asMp3 = "x.mp3")
+{
+    return TestSupport::sermonStatements(asDate, asName, {}, "Tr", "Town", anDocid, asMp3).first();
+}
+
+// Sermons whose sort orders bring back a title letter and a year after
+// another one: a title stored as a blob sorts after all text, and a year that
+// is not a number counts as 1900, like "00".
+QStringList sermonCatalogue()
+{
+    return {sermon(30, "63-0318", "Alpha Seal", "a.mp3"),
+            sermon(31, "47-0412", "Beta Word", "-"),
+            sermon(32, "47-0412 *", "Beta Word Again", ""),
+            sermon(33, "xx-0101", "Gamma Notes"),
+            sermon(34, "00-0101", "Delta"),
+            "INSERT INTO quotes (docid, date, name, translator, pdf, mp3, length, place) VALUES "
+            "(35, '65-1127', CAST('Amen' AS BLOB), 'Tr', '', 'x.mp3', '1:02', '');"};
+}
+
+QStringList bibleCatalogue()
+{
+    return {"INSERT INTO bibles (docid, book, name) VALUES (1, 2, 'Exodus'), (2, 1, 'Genesis'), "
+            "(3, 3, 'Leviticus');",
+            "INSERT INTO chapters (docid, book, chapter, name) VALUES (12, 1, 10, 'Genesis 10'), "
+            "(7, 1, 2, 'Genesis 2'), (5, 1, 1, 'Genesis 1'), (40, 2, 1, 'Exodus 1');"};
+}
 
 // Records what the tree asks of the tab container, in order, in one log.
 class FakeOpener : public PageOpener
@@ -98,6 +125,8 @@ class TestTreeView : public QObject
 
 private slots:
     void cleanup();
+    void catalogueFollowsTheSortOrder_data();
+    void catalogueFollowsTheSortOrder();
     void checkPropagation_data();
     void checkPropagation();
     void checkCommands();
@@ -120,7 +149,7 @@ TreeView &TestTreeView::newTree(bool abConverter)
 {
     cleanup();
     mpApp = std::make_unique<TempAppDir>(QMap<QString, QVariant>{
-        {"DataLanguage", "ru"}, {"Language", "en"}, {"Converter", abConverter}});
+        {"DataLanguage", "ru"}, {"Language", "en"}, {"DBLang1", "ru"}, {"Converter", abConverter}});
     mpTree = std::make_unique<TreeView>();
     mpTree->resize(400, 300);
     mpTree->show();
@@ -133,6 +162,83 @@ void TestTreeView::cleanup()
 {
     mpTree.reset();
     mpApp.reset();
+}
+
+void TestTreeView::catalogueFollowsTheSortOrder_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("dropped"); // a table gone, so that its statement fails
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QStringList>("details"); // "text | tool tip | recording" of some sermons
+    QTest::addColumn<int>("errors");
+
+    const QString vsAgain = ", Beta Word Again (47-0412 *) [32] /i";
+    // "-" means no recording; any other value, even an empty one, names one.
+    QTest::newRow("by name") << 1 << QString()
+                             << QStringList{"A  [30]: Alpha Seal (63-0318) [30]",
+                                            "B  [31]: Beta Word (47-0412) [31]" + vsAgain,
+                                            "D  [34]: Delta (00-0101) [34]",
+                                            "G  [33]: Gamma Notes (xx-0101) [33]",
+                                            "A  [35]: Amen (65-1127) [35]"}
+                             << QStringList{"Alpha Seal (63-0318) | 1963-0318, Tr, 1:02 | mp3",
+                                            "Beta Word (47-0412) | 1947-0412, Tr, 1:02 | none"}
+                             << 0;
+    QTest::newRow("by year")
+        << 0 << QString()
+        << QStringList{"1900 [34]: Delta (00-0101) [34]",
+                       "1947 [31]: Beta Word (47-0412) [31]" + vsAgain,
+                       "1963 [30]: Alpha Seal (63-0318) [30]", "1965 [35]: Amen (65-1127) [35]",
+                       "1900 [33]: Gamma Notes (xx-0101) [33]"}
+        << QStringList{"Beta Word Again (47-0412 *) | 47-0412 *, Tr, 1:02 | mp3"} << 0;
+    // Chapters in numeric order; a book without chapters stays childless.
+    QTest::newRow("Bible") << 2 << QString()
+                           << QStringList{"Genesis [001]: Genesis 1 [5], Genesis 2 [7], Genesis "
+                                          "10 [12]",
+                                          "Exodus [002]: Exodus 1 [40]", "Leviticus [003]"}
+                           << QStringList() << 0;
+    QTest::newRow("sermons failing") << 0 << "quotes" << QStringList() << QStringList() << 1;
+    // One failing chapter statement per book; the books remain.
+    QTest::newRow("chapters failing")
+        << 2 << "chapters" << QStringList{"Genesis [001]", "Exodus [002]", "Leviticus [003]"}
+        << QStringList() << 3;
+}
+
+void TestTreeView::catalogueFollowsTheSortOrder()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, dropped);
+    QFETCH(QStringList, details);
+    QFETCH(int, errors);
+    TreeView &vTree = newTree();
+    Database *vpDatabase = Application::database();
+    vpDatabase->setTreeView(&vTree);
+    QVERIFY(vpDatabase->execQuery(sermonCatalogue() + bibleCatalogue()));
+    // Whatever was shown before is replaced (by nothing where a statement fails).
+    vpDatabase->setBible();
+    if (!dropped.isEmpty())
+        QVERIFY(vpDatabase->execQuery("DROP TABLE " + dropped + ";"));
+    LogCapture vLog;
+    BoxRecorder vBoxes;
+    (vpDatabase->*(kind == CatalogueTree::ByYear   ? &Database::setByYear
+                   : kind == CatalogueTree::ByName ? &Database::setByName
+                                                   : &Database::setBible))();
+    QCOMPARE(vTree.kind(), kind);
+    QTEST(TestSupport::catalogueOutline(vTree), "expected");
+    QCOMPARE(vLog.linesContaining("SQL Error:").size(), errors);
+    // One box per failure, and no more afterwards.
+    QTRY_COMPARE(vBoxes.count(), errors);
+    QCoreApplication::processEvents();
+    QCOMPARE(vBoxes.count(), errors);
+
+    const QImage vMp3 = QIcon(":/icons/mp3.png").pixmap(16).toImage();
+    for (const QString &vsDetail : qAsConst(details)) {
+        const QList<QStandardItem *> vcFound = vTree.itemModel()->findItems(
+            vsDetail.section(" | ", 0, 0), Qt::MatchExactly | Qt::MatchRecursive);
+        QCOMPARE(vcFound.size(), 1);
+        const bool vbMp3 = vcFound.first()->icon().pixmap(16).toImage() == vMp3;
+        QCOMPARE(vcFound.first()->toolTip() + (vbMp3 ? " | mp3" : " | none"),
+                 vsDetail.section(" | ", 1));
+    }
 }
 
 void TestTreeView::checkPropagation_data()
@@ -319,8 +425,7 @@ void TestTreeView::hoverShowsDetails()
     TreeView &vTree = newTree();
     Database *vpDatabase = Application::database();
     QVERIFY(vpDatabase->execQuery(QStringList{
-        "INSERT INTO quotes (docid, date, name, translator, pdf, mp3, length, place) VALUES "
-        "(12, '63-0318''B', 'O''Hara''s Word', 'Tr', '', '-', '1:02', '');",
+        sermon(12, "63-0318'B", "O'Hara's Word", "-"),
         "INSERT INTO bibles (book, name) VALUES (1, 'Genesis'), (2, 'Exodus');",
         "INSERT INTO chapters (uid, book, chapter, name) VALUES ('1', 1, 1, 'Genesis 1'), "
         "('2', 2, 1, 'Exodus 1');"}));

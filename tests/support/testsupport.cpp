@@ -4,12 +4,18 @@
 #include "controllers/logging.h"
 #include "controllers/resources.h"
 #include "models/database.h"
+#include "views/treeview.h"
 
+#include <QDir>
 #include <QFile>
+#include <QNetworkProxy>
+#include <QProcess>
 #include <QSettings>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStandardItemModel>
 
 #include <sys/stat.h>
 
@@ -30,12 +36,41 @@ QMessageBox::StandardButton reportUnexpectedBox(const ModalBox::Request &aReques
 } // namespace
 
 namespace TestSupport {
+QList<QStringList> ProgramRun::rows(const QString &asKind) const
+{
+    QList<QStringList> vcRows;
+    for (const QString &vsLine : outLines()) {
+        QStringList vcFields = vsLine.split('\t');
+        if (vcFields.takeFirst() == asKind)
+            vcRows << vcFields;
+    }
+    return vcRows;
+}
+
+QString ProgramRun::describe() const
+{
+    return QString("status %1\n--- out\n%2--- err\n%3").arg(mnStatus).arg(msOut, msErr);
+}
+
+ProgramRun runProgram(const QString &asProgram, const QStringList &acArguments)
+{
+    QProcess vProcess;
+    vProcess.start(asProgram, acArguments);
+    const bool vbFinished =
+        vProcess.waitForFinished(120000) && vProcess.exitStatus() == QProcess::NormalExit;
+    return {vbFinished ? vProcess.exitCode() : -1,
+            QString::fromUtf8(vProcess.readAllStandardOutput()),
+            QString::fromUtf8(vProcess.readAllStandardError())};
+}
+
 void initProcess()
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     Logging::install();
     Resources::registerAll();
+    // Only the loopback server may ever be reached, whatever the environment says.
+    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
     ModalBox::setResponder(reportUnexpectedBox);
 }
 
@@ -62,17 +97,17 @@ bool settle()
     return roundTrip() && roundTrip() && roundTrip();
 }
 
-QStringList readRows(const QString &asLanguage, const QString &asStatement)
+QStringList fileRows(const QString &asFile, const QString &asStatement)
 {
-    const QString vsName = QStringLiteral("readRows");
+    const QString vsName = QStringLiteral("fileRows");
     QStringList vcRows;
     {
         QSqlDatabase vDatabase = QSqlDatabase::addDatabase(QStringLiteral("QSQLITEICU"), vsName);
-        vDatabase.setDatabaseName(Application::dataPath() +
-                                  QStringLiteral("/kvr_main_%0.sqlite").arg(asLanguage));
+        vDatabase.setDatabaseName(asFile);
         QSqlQuery vQuery(vDatabase);
-        if (vDatabase.open() && !vQuery.exec(asStatement))
-            vcRows << QStringLiteral("failed: ") + asStatement;
+        if (!vDatabase.open() || !vQuery.exec(asStatement))
+            vcRows << QStringLiteral("failed: ") + vQuery.lastError().text() +
+                          QStringLiteral(" in ") + asStatement;
         while (vQuery.next()) {
             QStringList vcColumns;
             for (int i = 0; i < vQuery.record().count(); ++i)
@@ -84,6 +119,65 @@ QStringList readRows(const QString &asLanguage, const QString &asStatement)
     return vcRows;
 }
 
+QStringList readRows(const QString &asLanguage, const QString &asStatement)
+{
+    return fileRows(Application::dataPath() + QStringLiteral("/kvr_main_%0.sqlite").arg(asLanguage),
+                    asStatement);
+}
+
+QString sqlText(const QString &asValue)
+{
+    return QLatin1Char('\'') + QString(asValue).replace(QLatin1Char('\''), QStringLiteral("''")) +
+           QLatin1Char('\'');
+}
+
+QStringList sermonStatements(const QString &asDate, const QString &asName,
+                             const QStringList &acParagraphs, const QString &asTranslator,
+                             const QString &asPlace, int anDocId, const QString &asMp3)
+{
+    QStringList vcStatements{
+        QStringLiteral("INSERT INTO quotes (%1date, name, translator, pdf, mp3, length, place) "
+                       "VALUES (%2%3, %4, %5, 'a.pdf', %6, '1:02', %7);")
+            .arg(anDocId ? QStringLiteral("docid, ") : QString(),
+                 anDocId ? QString::number(anDocId) + QStringLiteral(", ") : QString(),
+                 sqlText(asDate), sqlText(asName), sqlText(asTranslator), sqlText(asMp3),
+                 sqlText(asPlace))};
+    for (int i = 0; i < acParagraphs.size(); ++i)
+        vcStatements << QStringLiteral("INSERT INTO paragraphs (id, date, text) VALUES "
+                                       "('E-%1', %2, %3);")
+                            .arg(QString::number(i + 1), sqlText(asDate),
+                                 sqlText(acParagraphs.at(i)));
+    return vcStatements;
+}
+
+QList<QStandardItem *> catalogueItems(const TreeView *apTree)
+{
+    QList<QStandardItem *> vcItems;
+    const QStandardItemModel *vpModel = apTree->itemModel();
+    for (int r = 0; r < vpModel->rowCount(); ++r)
+        for (int c = 0; c < vpModel->item(r)->rowCount(); ++c)
+            vcItems << vpModel->item(r)->child(c);
+    return vcItems;
+}
+
+QStringList catalogueOutline(const TreeView &aTree)
+{
+    auto describe = [](const QStandardItem *apItem) {
+        return QString("%1 [%2]%3")
+            .arg(apItem->text(), apItem->whatsThis(), apItem->font().italic() ? " /i" : "");
+    };
+    QStringList vcGroups;
+    const QStandardItemModel *vpModel = aTree.itemModel();
+    for (int vnRow = 0; vnRow < vpModel->rowCount(); ++vnRow) {
+        const QStandardItem *vpTop = vpModel->item(vnRow);
+        QStringList vcItems;
+        for (int vnChild = 0; vnChild < vpTop->rowCount(); ++vnChild)
+            vcItems << describe(vpTop->child(vnChild));
+        vcGroups << describe(vpTop) + (vcItems.isEmpty() ? "" : ": " + vcItems.join(", "));
+    }
+    return vcGroups;
+}
+
 QByteArray readFile(const QString &asPath)
 {
     QFile vFile(asPath);
@@ -92,6 +186,7 @@ QByteArray readFile(const QString &asPath)
 
 bool writeFile(const QString &asPath, const QByteArray &aContent)
 {
+    QDir().mkpath(QFileInfo(asPath).path());
     QFile vFile(asPath);
     return vFile.open(QIODevice::WriteOnly) && vFile.write(aContent) == aContent.size();
 }

@@ -10,6 +10,9 @@
 #include <QtTest>
 #include <QVariant>
 
+class QStandardItem;
+class TreeView;
+
 // A fresh application folder for one test: settings file, sql/, asset/ and so
 // on live in a temporary directory, and the program's singletons are released
 // (stopping the database thread) when the fixture goes.
@@ -62,25 +65,57 @@ private:
 };
 
 namespace TestSupport {
+// How a run of a program ended (status -1: it crashed, or did not end within
+// two minutes) and what it printed.
+struct ProgramRun
+{
+    int mnStatus = -1;
+    QString msOut;
+    QString msErr;
+
+    QStringList outLines() const { return msOut.split('\n', Qt::SkipEmptyParts); }
+    QStringList errLines() const { return msErr.split('\n', Qt::SkipEmptyParts); }
+    // The tab-separated lines of one kind on standard output, without the kind.
+    QList<QStringList> rows(const QString &asKind) const;
+    QString describe() const;
+};
+ProgramRun runProgram(const QString &asProgram, const QStringList &acArguments);
 // Sets up the process for a test program: offscreen platform, log handler,
-// compiled-in resources, and a responder that reports unexpected boxes.
+// compiled-in resources, no network proxy, and a responder that reports
+// unexpected boxes.
 void initProcess();
 // Number of boxes that no BoxRecorder was there to answer.
 int unexpectedBoxes();
 // The permission bits of a file as the file system holds them (QFile's
 // permissions describe what the current user may do, which for root is all).
 int fileMode(const QString &asPath);
-// A file's bytes (empty when it cannot be read), and a file written whole.
+// A file's bytes (empty when it cannot be read), and a file written whole
+// (its folder made first when missing).
 QByteArray readFile(const QString &asPath);
 bool writeFile(const QString &asPath, const QByteArray &aContent);
 // Binary content of anSize bytes, large enough to arrive in several pieces;
 // its CR, LF and NUL bytes show any text-mode mangling.
 QByteArray sampleBytes(int anSize);
-// Rows of one statement on the database of a data language, as
-// "column|column|…", read through a connection of the test's own so that the
-// data store's lock and thread stay out of it ("failed: <statement>" when it
-// fails).
+// Rows of one statement on a database file, as "column|column|…", read
+// through a connection of the test's own so that the data store's lock and
+// thread stay out of it ("failed: <error> in <statement>" when it fails); and on
+// the file of a data language.
+QStringList fileRows(const QString &asFile, const QString &asStatement);
 QStringList readRows(const QString &asLanguage, const QString &asStatement);
+// A value as an SQL text literal: in apostrophes, its own apostrophes doubled.
+QString sqlText(const QString &asValue);
+// The statements that store a sermon: its record in quotes (with the docid
+// given, unless 0) and its paragraphs "E-1", "E-2", … under its date.
+QStringList sermonStatements(const QString &asDate, const QString &asName,
+                             const QStringList &acParagraphs = {},
+                             const QString &asTranslator = QStringLiteral("Tr"),
+                             const QString &asPlace = QStringLiteral("Town"), int anDocId = 0,
+                             const QString &asMp3 = QStringLiteral("a.mp3"));
+// The items under the catalogue's groups (sermons or chapters), in order; and
+// one line per group: its text and key, then its items' texts and keys, a
+// further translation marked "/i" when it is shown in italics.
+QList<QStandardItem *> catalogueItems(const TreeView *apTree);
+QStringList catalogueOutline(const TreeView &aTree);
 // Waits until the data store's thread has answered every request made so far
 // and its answers have been delivered to the GUI thread; false on time-out.
 bool roundTrip();
