@@ -7,9 +7,12 @@
 #include "controllers/application.h"
 #include "controllers/sharedoptions.h"
 #include "models/database.h"
+#include "models/documentexport.h"
 #include "models/documentstatements.h"
+#include "models/exchangewriter.h"
 #include "models/searchstatements.h"
 
+#include <QBuffer>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -27,7 +30,8 @@ QMap<QString, QVariant> settings(bool abShowDuplicates = true)
 // A corpus with the cases the joins have to get right: further translations,
 // a sermon date that two sermon records share (rowids 2 and 8), paragraphs
 // without a date or without a sermon record, and in the Bible a book with two
-// names, a chapter recorded twice, and verses of chapters without a record.
+// names, a chapter recorded twice, a chapter recorded after a later book's,
+// and verses of chapters without a record.
 QStringList comparisonCorpus()
 {
     const QStringList vcWords{"и", "вера", "слово", "и", "свет", "Вера", "мир", "l'eau", "дело"};
@@ -53,7 +57,7 @@ QStringList comparisonCorpus()
            "'99-9999 *', 'и слово');"
         << "INSERT INTO bibles (book, name) VALUES (1, 'Бытие'), (2, 'Исход'), (2, 'Исход II');"
         << "INSERT INTO chapters (book, chapter, name) VALUES (1, 1, 'x'), (1, 2, 'x'), (2, 1, "
-           "'x'), (2, 1, 'x');";
+           "'x'), (2, 1, 'x'), (1, 3, 'x');";
     for (const char *vsChapter : {"1, 1", "1, 2", "2, 1", "3, 1", "1, 3"})
         for (int vnVerse = 1; vnVerse <= 6; ++vnVerse)
             vcStatements << QString(
@@ -106,6 +110,8 @@ private slots:
     void indexedStatementsGiveThePlainRows();
     void indexedDocumentStatementsGiveThePlainRows_data();
     void indexedDocumentStatementsGiveThePlainRows();
+    void indexedExportGivesThePlainFile_data();
+    void indexedExportGivesThePlainFile();
 };
 
 void TestStatements::indexedStatementsGiveThePlainRows_data()
@@ -238,5 +244,55 @@ void TestStatements::indexedDocumentStatementsGiveThePlainRows()
     QCOMPARE(vcRows[1], vcRows[0]);
     QTEST(int(vcRows[0].size()), "rows");
 }
+void TestStatements::indexedExportGivesThePlainFile_data()
+{
+    QTest::addColumn<bool>("bible");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("lines");
+    // Records 2 and 8 share the date 60-0202 (8 has no paragraphs of its
+    // own, and the same values as 2); 6 is a further translation.
+    QTest::newRow("sermons, keys out of order") << false << "(5,2,6)" << 3 + 36 + 6;
+    QTest::newRow("both records of a date") << false << "(8,2)" << 1 + 24 + 6;
+    // 8's paragraphs (those of 2) come before 5's.
+    QTest::newRow("a record without paragraphs of its own") << false << "(8,5)" << 2 + 24 + 6;
+    // Chapters 3 and 4 are the same chapter recorded twice; book 2 has two names.
+    QTest::newRow("a chapter recorded twice, a book with two names")
+        << true << "(4,3,1)" << 3 + 3 + 18 + 6;
+    QTest::newRow("chapters of one book") << true << "(2,1)" << 1 + 2 + 12 + 6;
+    QTest::newRow("a book's chapter recorded after a later book's")
+        << true << "(5,3)" << 3 + 2 + 12 + 6;
+}
+
+// The rows the exchange file is made of, and their order, are those of the
+// statements the format was defined with.
+void TestStatements::indexedExportGivesThePlainFile()
+{
+    QFETCH(bool, bible);
+    QFETCH(QString, keys);
+    TempAppDir vApp(settings());
+    filledDatabase(comparisonCorpus());
+    QByteArray vaFiles[2]; // plain, indexed
+    {
+        QSqlDatabase vConnection = QSqlDatabase::addDatabase("QSQLITEICU", "compare");
+        vConnection.setDatabaseName(Application::databaseFilePath());
+        QVERIFY(vConnection.open());
+        QVERIFY(DocumentStatements::ensureIndexes(vConnection));
+        for (const bool vbIndexed : {false, true}) {
+            QBuffer vBuffer(&vaFiles[vbIndexed]);
+            vBuffer.open(QIODevice::WriteOnly);
+            ExchangeWriter vWriter(&vBuffer);
+            vWriter.begin("ru", bible);
+            QString vsError;
+            QVERIFY2(DocumentExport::writeDocuments([&] { return QSqlQuery(vConnection); }, vWriter,
+                                                    bible, keys, vbIndexed, &vsError),
+                     qPrintable(vsError));
+            QVERIFY(vWriter.finish());
+        }
+    }
+    QSqlDatabase::removeDatabase("compare");
+    QCOMPARE(vaFiles[1], vaFiles[0]);
+    QTEST(int(vaFiles[0].count('\n') + 1), "lines");
+}
+
 QUILLMARK_TEST_MAIN(TestStatements)
 #include "test_statements.moc"

@@ -64,6 +64,7 @@ public:
     int versesPerPage() const override { return Application::sharedOptions()->versesCount(); }
     bool showDuplicates() const override { return Application::sharedOptions()->showDuplicates(); }
     QString importFolder() const override { return Application::importPath(); }
+    QString exportFolder() const override { return Application::applicationDirectory(); }
     void noteDatabaseUpdated() const override
     {
         Application::sharedOptions()->setDatabaseLastUpdated();

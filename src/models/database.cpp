@@ -1,5 +1,7 @@
 #include "models/database.h"
 
+#include "models/databaseguards.h"
+
 #include "models/cataloguereader.h"
 #include "models/cataloguetree.h"
 #include "models/searchreader.h"
@@ -26,61 +28,6 @@ namespace {
 const QString csDataLanguage = QStringLiteral("DataLanguage");
 
 } // namespace
-
-// Holds the data store's lock and records which thread holds it.
-class Database::Lock
-{
-public:
-    explicit Lock(const Database &aDatabase) : mDatabase(aDatabase)
-    {
-        if (QThread *vpWindow = mDatabase.mpWindowThread.load();
-            vpWindow && vpWindow == QThread::currentThread())
-            qCritical() << "The window's thread waited for the data store";
-        mDatabase.mMutex.lock();
-        if (mDatabase.mnLockDepth++ == 0)
-            mDatabase.mOwner = std::this_thread::get_id();
-    }
-    ~Lock()
-    {
-        if (--mDatabase.mnLockDepth == 0)
-            mDatabase.mOwner = std::thread::id();
-        mDatabase.mMutex.unlock();
-    }
-    Lock(const Lock &) = delete;
-    Lock &operator=(const Lock &) = delete;
-
-private:
-    const Database &mDatabase;
-};
-
-// Runs one request on another data language's file (a parallel text, or a
-// page whose language the window has left since) and goes back to the
-// current language afterwards, whatever happened between.
-class Database::LanguageSwitch
-{
-public:
-    LanguageSwitch(Database &aDatabase, const QString &asLocale) : mDatabase(aDatabase)
-    {
-        if (asLocale.isEmpty() || asLocale == mDatabase.msCurrentLanguage)
-            return;
-        msRestore = mDatabase.msCurrentLanguage;
-        mDatabase.rememberLanguage(asLocale);
-        mDatabase.connectCurrentDatabase();
-    }
-    ~LanguageSwitch()
-    {
-        if (msRestore.isEmpty())
-            return;
-        mDatabase.rememberLanguage(msRestore);
-        mDatabase.connectCurrentDatabase();
-    }
-    LanguageSwitch(const LanguageSwitch &) = delete;
-    LanguageSwitch &operator=(const LanguageSwitch &) = delete;
-
-private:
-    Database &mDatabase;
-    QString msRestore;
-};
 
 Database::Database(const QString &asLanguage, const StoreEnvironment &aEnvironment, QObject *parent)
     : QObject(parent), msCurrentLanguage(asLanguage), mEnvironment(aEnvironment)

@@ -2,7 +2,9 @@
 
 #include "models/catalogue.h"
 #include "models/cataloguetree.h"
+#include "models/documentexport.h"
 #include "models/documentreader.h"
+#include "models/documentremoval.h"
 #include "models/pagerecords.h"
 #include "models/psalmtable.h"
 #include "models/searchflags.h"
@@ -114,6 +116,17 @@ public:
     // file and currentUpdated per paragraphs written.
     using ImportReport = UpdateImport::Report;
     ImportReport importUpdateFiles();
+
+    // The sermons (abBible false) or Bible chapters with the catalogue keys
+    // asKeys ("(12,57)") of a data language (empty: the current one), for
+    // the update server: exported into the archive "<language>_<n>.zip" of
+    // the export folder, n one more than the setting "expVer<language>",
+    // which advances once the archive is complete; or deleted, in one
+    // transaction. Neither shows anything: the reports say what happened.
+    DocumentExport::Report exportSql(const QString &asLanguage, bool abBible,
+                                     const QString &asKeys);
+    DocumentRemoval::Report deleteSql(const QString &asLanguage, bool abBible,
+                                      const QString &asKeys);
 
     // Whether the file exists and is not empty.
     static bool databaseExists(const QString &asFilePath);

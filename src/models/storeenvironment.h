@@ -24,6 +24,8 @@ public:
     virtual bool showDuplicates() const = 0;
     // The folder where update files wait for their import.
     virtual QString importFolder() const = 0;
+    // The folder that receives exported archives.
+    virtual QString exportFolder() const = 0;
     // Records that the data was updated today (after an import).
     virtual void noteDatabaseUpdated() const = 0;
 };
