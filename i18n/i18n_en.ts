@@ -367,6 +367,18 @@ Please check the media service plugins are installed.</translation>
     <context>
         <name>TreeView</name>
         <message>
+            <source>Warning!</source>
+            <translation>Warning!</translation>
+        </message>
+        <message>
+            <source>Nothing selected to export!</source>
+            <translation>Nothing selected to export!</translation>
+        </message>
+        <message>
+            <source>Nothing selected to delete!</source>
+            <translation>Nothing selected to delete!</translation>
+        </message>
+        <message>
             <source>Collapse</source>
             <translation>Collapse</translation>
         </message>
@@ -439,6 +451,45 @@ Please check the media service plugins are installed.</translation>
         <message>
             <source>Downloading %0</source>
             <translation>Downloading %0</translation>
+        </message>
+    </context>
+    <context>
+        <name>DocumentMaintenance</name>
+        <message>
+            <source>Information</source>
+            <translation>Information</translation>
+        </message>
+        <message>
+            <source>Updates ready in file: %0.zip</source>
+            <translation>Updates ready in file: %0.zip</translation>
+        </message>
+        <message>
+            <source>Warning!</source>
+            <translation>Warning!</translation>
+        </message>
+        <message>
+            <source>Nothing selected to export!</source>
+            <translation>Nothing selected to export!</translation>
+        </message>
+        <message>
+            <source>Nothing selected to delete!</source>
+            <translation>Nothing selected to delete!</translation>
+        </message>
+        <message>
+            <source>Nothing was exported: the folder %0 cannot be written (%1).</source>
+            <translation>Nothing was exported: the folder %0 cannot be written (%1).</translation>
+        </message>
+        <message>
+            <source>Nothing was exported: the archive %0 could not be written (%1).</source>
+            <translation>Nothing was exported: the archive %0 could not be written (%1).</translation>
+        </message>
+        <message>
+            <source>Nothing was exported: the documents could not be read from the database (%0).</source>
+            <translation>Nothing was exported: the documents could not be read from the database (%0).</translation>
+        </message>
+        <message>
+            <source>Nothing was deleted: the database refused the change (%0).</source>
+            <translation>Nothing was deleted: the database refused the change (%0).</translation>
         </message>
     </context>
 </TS>

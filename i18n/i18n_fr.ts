@@ -367,6 +367,18 @@ Vérifiez que les modules multimédias sont installés.</translation>
     <context>
         <name>TreeView</name>
         <message>
+            <source>Warning!</source>
+            <translation>Attention !</translation>
+        </message>
+        <message>
+            <source>Nothing selected to export!</source>
+            <translation>Rien n’est coché pour l’export !</translation>
+        </message>
+        <message>
+            <source>Nothing selected to delete!</source>
+            <translation>Rien n’est coché pour la suppression !</translation>
+        </message>
+        <message>
             <source>Collapse</source>
             <translation>Replier</translation>
         </message>
@@ -439,6 +451,45 @@ Vérifiez que les modules multimédias sont installés.</translation>
         <message>
             <source>Downloading %0</source>
             <translation>Téléchargement de %0</translation>
+        </message>
+    </context>
+    <context>
+        <name>DocumentMaintenance</name>
+        <message>
+            <source>Information</source>
+            <translation>Information</translation>
+        </message>
+        <message>
+            <source>Updates ready in file: %0.zip</source>
+            <translation>Mises à jour prêtes dans le fichier : %0.zip</translation>
+        </message>
+        <message>
+            <source>Warning!</source>
+            <translation>Attention !</translation>
+        </message>
+        <message>
+            <source>Nothing selected to export!</source>
+            <translation>Rien n’est coché pour l’export !</translation>
+        </message>
+        <message>
+            <source>Nothing selected to delete!</source>
+            <translation>Rien n’est coché pour la suppression !</translation>
+        </message>
+        <message>
+            <source>Nothing was exported: the folder %0 cannot be written (%1).</source>
+            <translation>Rien n’a été exporté : impossible d’écrire dans le dossier %0 (%1).</translation>
+        </message>
+        <message>
+            <source>Nothing was exported: the archive %0 could not be written (%1).</source>
+            <translation>Rien n’a été exporté : l’archive %0 n’a pas pu être écrite (%1).</translation>
+        </message>
+        <message>
+            <source>Nothing was exported: the documents could not be read from the database (%0).</source>
+            <translation>Rien n’a été exporté : les documents n’ont pas pu être lus dans la base de données (%0).</translation>
+        </message>
+        <message>
+            <source>Nothing was deleted: the database refused the change (%0).</source>
+            <translation>Rien n’a été supprimé : la base de données a refusé la modification (%0).</translation>
         </message>
     </context>
 </TS>

@@ -367,6 +367,18 @@ Please check the media service plugins are installed.</source>
     <context>
         <name>TreeView</name>
         <message>
+            <source>Warning!</source>
+            <translation>Внимание!</translation>
+        </message>
+        <message>
+            <source>Nothing selected to export!</source>
+            <translation>Ничего не выбрано для экспорта!</translation>
+        </message>
+        <message>
+            <source>Nothing selected to delete!</source>
+            <translation>Ничего не выбрано для удаления!</translation>
+        </message>
+        <message>
             <source>Collapse</source>
             <translation>Свернуть</translation>
         </message>
@@ -439,6 +451,45 @@ Please check the media service plugins are installed.</source>
         <message>
             <source>Downloading %0</source>
             <translation>Загрузка %0</translation>
+        </message>
+    </context>
+    <context>
+        <name>DocumentMaintenance</name>
+        <message>
+            <source>Information</source>
+            <translation>Информация</translation>
+        </message>
+        <message>
+            <source>Updates ready in file: %0.zip</source>
+            <translation>Обновления готовы в файле: %0.zip</translation>
+        </message>
+        <message>
+            <source>Warning!</source>
+            <translation>Внимание!</translation>
+        </message>
+        <message>
+            <source>Nothing selected to export!</source>
+            <translation>Ничего не выбрано для экспорта!</translation>
+        </message>
+        <message>
+            <source>Nothing selected to delete!</source>
+            <translation>Ничего не выбрано для удаления!</translation>
+        </message>
+        <message>
+            <source>Nothing was exported: the folder %0 cannot be written (%1).</source>
+            <translation>Ничего не экспортировано: в папку %0 нельзя записать (%1).</translation>
+        </message>
+        <message>
+            <source>Nothing was exported: the archive %0 could not be written (%1).</source>
+            <translation>Ничего не экспортировано: архив %0 не удалось записать (%1).</translation>
+        </message>
+        <message>
+            <source>Nothing was exported: the documents could not be read from the database (%0).</source>
+            <translation>Ничего не экспортировано: документы не удалось прочитать из базы данных (%0).</translation>
+        </message>
+        <message>
+            <source>Nothing was deleted: the database refused the change (%0).</source>
+            <translation>Ничего не удалено: база данных отклонила изменение (%0).</translation>
         </message>
     </context>
 </TS>

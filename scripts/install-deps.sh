@@ -14,8 +14,9 @@ packages=(
   # the demo corpus: a complete public-domain Bible
   bible-kjv bible-kjv-text
   # tests: a real window under a virtual X server, the sqlite3 shell, an MP3
-  # encoder for the audio player's playback test, and pdftotext for printing
-  xvfb xauth sqlite3 lame poppler-utils
+  # encoder for the audio player's playback test, pdftotext for printing,
+  # and xmllint for the exported exchange files
+  xvfb xauth sqlite3 lame poppler-utils libxml2-utils
 )
 
 missing=()

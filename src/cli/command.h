@@ -29,6 +29,8 @@ Command chapterCommand();
 Command catalogueCommand();
 Command convertCommand();
 Command importCommand();
+Command exportCommand();
+Command deleteCommand();
 
 // Small argument checks shared by the commands.
 namespace Arguments {

@@ -18,8 +18,8 @@ const QString csTool = QStringLiteral("quillmark-cli");
 
 QVector<Command> allCommands()
 {
-    return {searchCommand(),    openCommand(),    chapterCommand(),
-            catalogueCommand(), convertCommand(), importCommand()};
+    return {searchCommand(),  openCommand(),   chapterCommand(), catalogueCommand(),
+            convertCommand(), importCommand(), exportCommand(),  deleteCommand()};
 }
 
 void print(FILE *apStream, const QString &asText)
@@ -37,7 +37,8 @@ QString exitStatuses()
                           "  2  bad arguments\n"
                           "  3  database error (missing or unreadable database, failed statement)\n"
                           "  4  convert: source folder or files that cannot be read;\n"
-                          "     import: update files set aside\n");
+                          "     import: update files set aside\n"
+                          "  5  export: the archive cannot be written\n");
 }
 
 QString generalHelp()

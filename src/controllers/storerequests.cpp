@@ -39,6 +39,27 @@ void StoreRequests::ask(Topic aTopic, std::function<Result(Database &)> aWork,
         Qt::QueuedConnection);
 }
 
+template<typename Result>
+void StoreRequests::run(std::function<Result(Database &)> aWork,
+                        std::function<void(const Result &)> aAnswer)
+{
+    const QPointer<StoreRequests> vpSelf(this);
+    Database *vpDatabase = mpDatabase;
+    QMetaObject::invokeMethod(
+        vpDatabase,
+        [vpSelf, vpDatabase, aWork, aAnswer] {
+            const Result vResult = aWork(*vpDatabase);
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [vpSelf, aAnswer, vResult] {
+                    if (vpSelf)
+                        aAnswer(vResult);
+                },
+                Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+}
+
 void StoreRequests::loadCatalogue(int anKind, bool abDuplicates)
 {
     ask<Catalogue>(
@@ -78,4 +99,22 @@ void StoreRequests::askStatusText(bool abBible, const QString &asDate, int anBoo
 void StoreRequests::dropStatusText()
 {
     ++(*mpTickets)[StatusTopic];
+}
+
+void StoreRequests::exportDocuments(const QString &asLanguage, bool abBible, const QString &asKeys)
+{
+    run<DocumentExport::Report>(
+        [asLanguage, abBible, asKeys](Database &aDatabase) {
+            return aDatabase.exportSql(asLanguage, abBible, asKeys);
+        },
+        [this](const DocumentExport::Report &aReport) { emit documentsExported(aReport); });
+}
+
+void StoreRequests::deleteDocuments(const QString &asLanguage, bool abBible, const QString &asKeys)
+{
+    run<DocumentRemoval::Report>(
+        [asLanguage, abBible, asKeys](Database &aDatabase) {
+            return aDatabase.deleteSql(asLanguage, abBible, asKeys);
+        },
+        [this](const DocumentRemoval::Report &aReport) { emit documentsDeleted(aReport); });
 }

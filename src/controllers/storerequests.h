@@ -1,6 +1,8 @@
 #pragma once
 
 #include "models/catalogue.h"
+#include "models/documentexport.h"
+#include "models/documentremoval.h"
 
 #include <QObject>
 #include <QString>
@@ -36,11 +38,17 @@ public:
     void askStatusText(bool abBible, const QString &asDate, int anBookRow);
     // The mouse left the item: an answer still on its way must not show.
     void dropStatusText();
+    // Exports or deletes the sermons (or Bible chapters) with the catalogue
+    // keys asKeys of a data language; every request is answered.
+    void exportDocuments(const QString &asLanguage, bool abBible, const QString &asKeys);
+    void deleteDocuments(const QString &asLanguage, bool abBible, const QString &asKeys);
 
 signals:
     void catalogueLoaded(const Catalogue &aCatalogue);
     void sermonsCounted(int anFirstTranslations, int anAll);
     void statusTextReady(const QString &asText);
+    void documentsExported(const DocumentExport::Report &aReport);
+    void documentsDeleted(const DocumentRemoval::Report &aReport);
 
 private:
     enum Topic
@@ -58,6 +66,11 @@ private:
     template<typename Result>
     void ask(Topic aTopic, std::function<Result(Database &)> aWork,
              std::function<void(const Result &)> aAnswer);
+
+    // Runs aWork on the data store's thread and hands its result to aAnswer
+    // on this object's thread, as long as this object lives.
+    template<typename Result>
+    void run(std::function<Result(Database &)> aWork, std::function<void(const Result &)> aAnswer);
 
     Database *mpDatabase = nullptr;
     // Shared with the work on its way, which may outlive this object.

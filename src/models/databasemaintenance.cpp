@@ -71,19 +71,28 @@ DocumentRemoval::Report Database::deleteSql(const QString &asLanguage, bool abBi
     QSqlDatabase &vConnection = mpConnection->database();
     const bool vbTransaction = mpConnection->hasTransactions() && vConnection.transaction();
     QSqlQuery vQuery = newQuery();
-    for (const QString &vsStatement : vcStatements) {
-        if (!vQuery.exec(vsStatement)) {
-            // All or nothing: a sermon without its paragraphs, or verses
-            // without their chapter, would be worse than no deletion.
-            QUILLMARK_LOG_SQL_ERROR(vQuery.lastError()) << "in" << vsStatement;
-            vReport.mStatus = DocumentRemoval::Report::Failed;
-            vReport.msProblem = vQuery.lastError().text();
-            if (vbTransaction)
-                vConnection.rollback();
-            return vReport;
-        }
-    }
-    vReport.mnDeleted = vQuery.numRowsAffected();
+    auto fail = [&](const QString &asStatement) {
+        // All or nothing: a sermon without its paragraphs, or verses
+        // without their chapter, would be worse than no deletion.
+        QUILLMARK_LOG_SQL_ERROR(vQuery.lastError()) << "in" << asStatement;
+        vReport.mStatus = DocumentRemoval::Report::Failed;
+        vReport.msProblem = vQuery.lastError().text();
+        if (vbTransaction)
+            vConnection.rollback();
+        return vReport;
+    };
+    // Counted first: what a full-text table reports as changed rows is not
+    // to be relied on.
+    const QString vsCount =
+        QStringLiteral("SELECT count(*) FROM %0_content WHERE docid IN %1;")
+            .arg(abBible ? QStringLiteral("chapters") : QStringLiteral("quotes"),
+                 SearchStatements::restrictionList(vsKeys));
+    if (!vQuery.exec(vsCount) || !vQuery.next())
+        return fail(vsCount);
+    vReport.mnDeleted = vQuery.value(0).toInt();
+    for (const QString &vsStatement : vcStatements)
+        if (!vQuery.exec(vsStatement))
+            return fail(vsStatement);
     if (vbTransaction && !vConnection.commit()) {
         QUILLMARK_LOG_SQL_ERROR(vConnection.lastError());
         vReport.mStatus = DocumentRemoval::Report::Failed;

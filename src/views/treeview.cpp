@@ -368,14 +368,19 @@ bool TreeView::confirm(const QString &asQuestion) const
 void TreeView::exportSql()
 {
     const QString vsList = mnKind == Bible ? checkedChapters() : checkedSermons();
-    if (confirm(tr("Export selected documents?")))
+    // Said before the question: there is nothing to confirm.
+    if (vsList.isEmpty())
+        ModalBox::warning(this, tr("Warning!"), tr("Nothing selected to export!"));
+    else if (confirm(tr("Export selected documents?")))
         emit exportRequested(vsList);
 }
 
 void TreeView::deleteSql()
 {
     const QString vsList = mnKind == Bible ? checkedChapters() : checkedSermons();
-    if (confirm(tr("Delete selected documents?")))
+    if (vsList.isEmpty())
+        ModalBox::warning(this, tr("Warning!"), tr("Nothing selected to delete!"));
+    else if (confirm(tr("Delete selected documents?")))
         emit deleteRequested(vsList);
 }
 

@@ -6,6 +6,7 @@
 #include "controllers/storerequests.h"
 #include "models/database.h"
 #include "views/treeview.h"
+#include "widgets/documentmaintenance.h"
 #include "widgets/helpdialog.h"
 #include "widgets/searchwidget.h"
 #include "widgets/tabwidget.h"
@@ -59,6 +60,11 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
                 mnAllSermons = anAll;
                 showSermonCounts();
             });
+    auto *vpMaintenance = new DocumentMaintenance(mpTreeView, mpRequests, this);
+    connect(vpMaintenance, &DocumentMaintenance::catalogueChanged, this, [this] {
+        mpToolBar->refreshCatalogue();
+        updateStatus();
+    });
     connect(mpRequests, &StoreRequests::statusTextReady, this,
             [this](const QString &asText) { statusBar()->showMessage(asText, 0); });
     mpTabs->setTreeView(mpTreeView);

@@ -25,6 +25,8 @@ public:
     // Where the catalogue is asked for; without it nothing is loaded.
     void setStoreRequests(StoreRequests *apRequests) { mpRequests = apRequests; }
     void createActions();
+    // Asks again for the catalogue of the kind on show.
+    void refreshCatalogue();
     void updateLanguageMenu();
 
     QAction *duplicatesAction() const { return mpDuplicatesAction; }
@@ -54,7 +56,6 @@ private:
 
     QToolButton *makeKindButton(const QString &asIcon, void (ToolBar::*aSlot)());
     void selectKind(Kind aKind);
-    void refreshCatalogue();
     void retranslate();
 
     QToolButton *mpLanguageButton = nullptr;
