@@ -30,17 +30,17 @@ QVariantMap settings()
     return {{"DataLanguage", "ru"}, {"Language", "en"}, {"DBLang1", "ru"}, {"Converter", true}};
 }
 
-// Sermons 1 to 3; the first with every character the file must escape, a
-// text that holds the end of a CDATA section and one with a character XML
-// does not allow. Genesis (chapters 1 and 2) and Exodus (chapter 3), two
-// verses each.
+// Sermons 1 to 3, and 4 a second record of 2's date; the first with every character the file must
+// escape, a text that holds the end of a CDATA section and one with a character XML does not allow.
+// Genesis (chapters 1 and 2) and Exodus (chapter 3), two verses each.
 void fillCorpus()
 {
     QStringList vcStatements =
         sermonStatements("60-0101", "Say \"yes\" & go <now>",
                          {"a < b && c > d", "ends ]]> here", "bell\x07 rings"}, "Tr", "P&lace", 1) +
         sermonStatements("60-0202", "Plain", {"one", "two"}, "Tr", "Town", 2) +
-        sermonStatements("61-0303", "Third", {"three"}, "Tr", "Town", 3);
+        sermonStatements("61-0303", "Third", {"three"}, "Tr", "Town", 3) +
+        sermonStatements("60-0202", "Plain again", {}, "Tr", "Town", 4);
     vcStatements << "INSERT INTO bibles (book, name) VALUES (1, 'Genesis'), (2, 'Exodus');"
                  << "INSERT INTO chapters (docid, book, chapter, name) VALUES (1, 1, 1, 'Genesis "
                     "1'), (2, 1, 2, 'Genesis 2'), (3, 2, 1, 'Exodus 1');";
@@ -216,8 +216,13 @@ void TestMaintenance::deletion_data()
 
     const QStringList vcAll{"60-0101 60-0101 60-0101 60-0202 60-0202 61-0303", "Genesis Exodus",
                             "1/1 1/1 1/2 1/2 2/1 2/1"};
-    QTest::newRow("two sermons") << false << "(1,2)" << 2
-                                 << QStringList{"61-0303", "Genesis Exodus", vcAll.at(2)};
+    QTest::newRow("two sermons") << false << "(1,3)" << 2
+                                 << QStringList{"60-0202 60-0202", "Genesis Exodus", vcAll.at(2)};
+    // The date's paragraphs stay for its other record (they used to go).
+    QTest::newRow("one of two records of a date") << false << "(2)" << 1 << vcAll;
+    QTest::newRow("both records of a date")
+        << false << "(4,2)" << 2
+        << QStringList{"60-0101 60-0101 60-0101 61-0303", vcAll.at(1), vcAll.at(2)};
     // The book stays with its other chapter (it used to go, taking that
     // chapter out of the catalogue).
     QTest::newRow("one chapter of two")
@@ -253,7 +258,7 @@ void TestMaintenance::deletion()
     if (vReport.mStatus == DocumentRemoval::Report::Deleted)
         QCOMPARE(readRows("ru", "SELECT count(*) FROM chapters;").first().toInt() +
                      readRows("ru", "SELECT count(*) FROM quotes;").first().toInt(),
-                 6 - deleted);
+                 7 - deleted);
 }
 
 void TestMaintenance::windowExportsAndDeletes()
@@ -325,7 +330,7 @@ void TestMaintenance::toolExportsAndDeletes()
         QVERIFY2(vRun.mnStatus == 2 && vRun.msOut.isEmpty() && vRun.errLines().size() == 1,
                  qPrintable(vRun.describe()));
     }
-    QCOMPARE(readRows("ru", "SELECT count(*) FROM quotes;"), QStringList{"3"});
+    QCOMPARE(readRows("ru", "SELECT count(*) FROM quotes;"), QStringList{"4"});
 
     TestSupport::ProgramRun vRun = run({"export", "--lang", "ru", "1,2"});
     QCOMPARE(vRun.mnStatus, 0);

@@ -5,9 +5,13 @@ namespace DocumentRemoval {
 QStringList statements(bool abBible, const QString &asKeys)
 {
     if (!abBible)
+        // Paragraphs belong to a date: they stay while a record of that
+        // date that is not deleted needs them.
         return {QStringLiteral("DELETE FROM paragraphs WHERE rowid IN (SELECT p.docid FROM "
                                "paragraphs_content p WHERE p.c2date IN (SELECT c1date FROM "
-                               "quotes_content WHERE docid IN %0));")
+                               "quotes_content WHERE docid IN %0) AND NOT EXISTS (SELECT 1 FROM "
+                               "quotes_content o WHERE o.c1date = p.c2date AND o.docid NOT IN "
+                               "%0));")
                     .arg(asKeys),
                 QStringLiteral("DELETE FROM quotes WHERE rowid IN %0;").arg(asKeys)};
     // Verses and book rows are found through the chapters, which go last.

@@ -3,8 +3,9 @@
 #include <QStringList>
 
 // Deleting checked documents: sermon records with their paragraphs, or Bible
-// chapters with their verses. A book's row goes with its last chapter only:
-// deleting one chapter leaves the book and its other chapters in place.
+// chapters with their verses. Paragraphs and book rows are shared: a date's
+// paragraphs go with the last record of that date, a book's row with its
+// last chapter, so deleting one leaves the others whole.
 // The statements find the rows through the content tables' indexes, so that
 // a deletion never reads a whole full-text table.
 namespace DocumentRemoval {
