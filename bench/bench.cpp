@@ -170,6 +170,7 @@ int main(int argc, char **argv)
         addDocumentCases(vContext, vcCases);
         addSearchCases(vContext, vcCases);
         addImportCases(vContext, vcCases);
+        addConverterCases(vContext, vcCases);
 
         std::fprintf(stderr,
                      "# corpus %s: %d sermons (%d without further translations), %s; "
