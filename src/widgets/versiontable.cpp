@@ -36,6 +36,8 @@ VersionTable::VersionTable(QSettings *apSettings, QWidget *parent)
     // The key is kept for save() only.
     vpHeader->setSectionResizeMode(KeyColumn, QHeaderView::Fixed);
     vpHeader->resizeSection(KeyColumn, 0);
+    // The header's minimum section size would otherwise still show a sliver of it.
+    setColumnHidden(KeyColumn, true);
     for (int vnColumn : {VersionColumn, AllowColumn}) {
         vpHeader->setSectionResizeMode(vnColumn, QHeaderView::Interactive);
         vpHeader->resizeSection(vnColumn, 70);
