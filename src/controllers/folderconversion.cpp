@@ -41,16 +41,18 @@ bool FolderConversion::start(const TextConverter::ImportRun &aRun)
             const bool vbComplete = TextConverter::importInto(
                 *vpDatabase, aRun,
                 [&report](int anDone, int anTotal, const QString &asFile) {
-                    report([anDone, anTotal, asFile](FolderConversion &aRun) {
-                        emit aRun.fileConverted(anDone, anTotal, asFile);
+                    report([anDone, anTotal, asFile](FolderConversion &aConversion) {
+                        emit aConversion.fileConverted(anDone, anTotal, asFile);
                     });
                 },
                 &vcTitles,
                 [&report](const QString &asBook) {
-                    report([asBook](FolderConversion &aRun) { emit aRun.bookFound(asBook); });
+                    report([asBook](FolderConversion &aConversion) {
+                        emit aConversion.bookFound(asBook);
+                    });
                 });
-            report([vbComplete, vcTitles](FolderConversion &aRun) {
-                aRun.finish(vbComplete, vcTitles);
+            report([vbComplete, vcTitles](FolderConversion &aConversion) {
+                aConversion.finish(vbComplete, vcTitles);
             });
         },
         Qt::QueuedConnection);
