@@ -40,9 +40,16 @@ QVariantMap settings(const QVariantMap &acMore = {})
                            {"DBLang1", "ru"},
                            {"DBLangName1", "Русский"},
                            {"Converter", true}};
-    for (auto it = acMore.cbegin(); it != acMore.cend(); ++it)
-        vcSettings.insert(it.key(), it.value());
+    vcSettings.insert(acMore);
     return vcSettings;
+}
+
+QStringList columnTexts(const QTableWidget *apTable, int anColumn)
+{
+    QStringList vcTexts;
+    for (int i = 0; i < apTable->rowCount(); ++i)
+        vcTexts << apTable->item(i, anColumn)->text();
+    return vcTexts;
 }
 
 std::unique_ptr<SettingsDialog> newDialog(MainWindow *apWindow = nullptr)
@@ -109,27 +116,18 @@ void TestSettingsDialog::versionRows_data()
     QTest::addColumn<bool>("toggle");
     QTest::addColumn<QString>("written");
 
+    const auto row = [](const char *asRow, const char *asKey, const char *asStored,
+                        const char *asName, const char *asShown, bool abToggle,
+                        const char *asWritten) {
+        QTest::newRow(asRow) << asKey << asStored << asName << asShown << abToggle << asWritten;
+    };
     // An empty name still takes the language part.
-    QTest::newRow("language only") << "Version-fr"
-                                   << "5"
-                                   << " (French)"
-                                   << "5" << false << "5";
-    QTest::newRow("blocked stays blocked") << "Version-quotes_en"
-                                           << "10000"
-                                           << "Sermons (English)"
-                                           << "" << false << "10000";
-    QTest::newRow("blocked, allowed again") << "Version-bible_fr"
-                                            << "10000"
-                                            << "Bible (French)"
-                                            << "" << true << "0";
-    QTest::newRow("versioned, blocked") << "Version-quotes_ru"
-                                        << "7"
-                                        << "Sermons (Russian)"
-                                        << "7" << true << "10000";
-    QTest::newRow("no version, allowed") << "Version-bible"
-                                         << ""
-                                         << "Bible"
-                                         << "" << false << "0";
+    row("language only", "Version-fr", "5", " (French)", "5", false, "5");
+    row("blocked stays blocked", "Version-quotes_en", "10000", "Sermons (English)", "", false,
+        "10000");
+    row("blocked, allowed again", "Version-bible_fr", "10000", "Bible (French)", "", true, "0");
+    row("versioned, blocked", "Version-quotes_ru", "7", "Sermons (Russian)", "7", true, "10000");
+    row("no version, allowed", "Version-bible", "", "Bible", "", false, "0");
 }
 
 void TestSettingsDialog::versionRows()
@@ -142,9 +140,7 @@ void TestSettingsDialog::versionRows()
     TempAppDir vApp(settings({{key, stored}, {"version-lower", "3"}}));
     const auto vpDialog = newDialog();
     auto *vpTable = vpDialog->findChild<VersionTable *>();
-    QStringList vcKeys;
-    for (int i = 0; i < vpTable->rowCount(); ++i)
-        vcKeys << vpTable->item(i, 0)->text();
+    const QStringList vcKeys = columnTexts(vpTable, 0);
     QStringList vcExpected{"Version-ru", key};
     vcExpected.sort();
     QCOMPARE(vcKeys, vcExpected);
@@ -348,10 +344,7 @@ void TestSettingsDialog::conversionShowsInTree()
     QVERIFY(withText<QLabel>(*vpPage, status));
     QVERIFY(vpOk->isEnabled());
     auto *vpTable = vpPage->findChild<QTableWidget *>();
-    QStringList vcRows;
-    for (int i = 0; i < vpTable->rowCount(); ++i)
-        vcRows << vpTable->item(i, 0)->text();
-    QCOMPARE(vcRows, rows);
+    QCOMPARE(columnTexts(vpTable, 0), rows);
     QCOMPARE(vpTable->currentRow(), rows.size() - 1);
     const int vnFiles = bible ? 1 : 2;
     QCOMPARE(vpPage->findChild<QProgressBar *>()->value(), vnFiles);
