@@ -170,6 +170,7 @@ int main(int argc, char **argv)
         addDocumentCases(vContext, vcCases);
         addSearchCases(vContext, vcCases);
         addImportCases(vContext, vcCases);
+        addConverterCases(vContext, vcCases);
         addMaintenanceCases(vContext, vcCases);
 
         std::fprintf(stderr,

@@ -68,4 +68,5 @@ void addCatalogueCases(BenchContext &aContext, BenchCases &acCases);
 void addDocumentCases(BenchContext &aContext, BenchCases &acCases);
 void addSearchCases(BenchContext &aContext, BenchCases &acCases);
 void addImportCases(BenchContext &aContext, BenchCases &acCases);
+void addConverterCases(BenchContext &aContext, BenchCases &acCases);
 void addMaintenanceCases(BenchContext &aContext, BenchCases &acCases);

@@ -13,20 +13,17 @@
 // afterwards (untimed), the imported ones replace themselves.
 
 #include "benchcase.h"
+#include "guigap.h"
+#include "updatefiles.h"
 
 #include "controllers/application.h"
 #include "controllers/textconverter.h"
-#include "corpusgenerator.h"
 #include "models/database.h"
-#include "models/sermonfile.h"
 #include "widgets/importsplashscreen.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QTemporaryDir>
-#include <QTextCodec>
 #include <QTimer>
 
 #include <algorithm>
@@ -35,59 +32,7 @@
 
 namespace {
 
-const int cnFiles = 100;
-const int cnParagraphs = 300;
 const int cnTimeoutMs = 300000;
-
-// The update files: generated sermons cut to 300 paragraphs, under dates of
-// their own ("99-0001" …) so that they never touch the corpus's sermons.
-class UpdateFiles
-{
-public:
-    explicit UpdateFiles(const QString &asLanguage)
-    {
-        CorpusGenerator::Options vOptions;
-        vOptions.mnSeed = 7;
-        vOptions.msLanguage = asLanguage;
-        const CorpusGenerator vGenerator(vOptions);
-        for (int i = 0, vnTaken = 0; vnTaken < cnFiles && i < vGenerator.sermons().size(); ++i) {
-            SermonFile vSermon = vGenerator.sermon(i);
-            if (vSermon.mcParagraphs.size() < cnParagraphs)
-                continue;
-            vSermon.mcParagraphs.resize(cnParagraphs);
-            vSermon.msDate = QStringLiteral("99-%1").arg(++vnTaken, 4, 10, QLatin1Char('0'));
-            mcSermons.append(vSermon);
-        }
-    }
-
-    int count() const { return mcSermons.size(); }
-
-    // Update files replace their sermon; the converter knows no such marker.
-    bool write(const QString &asFolder, const QString &asLanguage, bool abReplace) const
-    {
-        bool vbOk = QDir().mkpath(asFolder);
-        for (int i = 0; i < mcSermons.size(); ++i) {
-            SermonFile vSermon = mcSermons.at(i);
-            vSermon.mbReplace = abReplace;
-            QFile vFile(QStringLiteral("%1/%2_%3.txt").arg(asFolder, asLanguage).arg(i + 1));
-            vbOk = vbOk && vFile.open(QIODevice::WriteOnly) &&
-                   vFile.write(
-                       QTextCodec::codecForName("windows-1251")->fromUnicode(vSermon.text())) > 0;
-        }
-        return vbOk;
-    }
-
-private:
-    QVector<SermonFile> mcSermons;
-};
-
-// The generated sermons leave the corpus as they came.
-void removeGenerated(Database *apDatabase)
-{
-    apDatabase->execQuery(
-        QStringList{QStringLiteral("DELETE FROM paragraphs WHERE date LIKE '99-%';"),
-                    QStringLiteral("DELETE FROM quotes WHERE date LIKE '99-%';")});
-}
 
 struct ImportOutcome
 {
@@ -98,8 +43,8 @@ struct ImportOutcome
 };
 
 // The start-up's wait: the progress window connected as the application
-// connects it, the import asked for on the data store's thread, and a 10 ms
-// timer that records the longest interval the GUI thread left between ticks.
+// connects it, the import asked for on the data store's thread, and the
+// window's longest pause meanwhile.
 ImportOutcome runImport(Database *apDatabase, ImportSplashScreen *apSplash)
 {
     ImportOutcome vOutcome;
@@ -117,27 +62,17 @@ ImportOutcome runImport(Database *apDatabase, ImportSplashScreen *apSplash)
                          vOutcome.mnSetAside = anSetAside;
                      });
     QObject::connect(apDatabase, &Database::importFinished, &vLoop, &QEventLoop::quit);
-    QElapsedTimer vClock;
-    qint64 vnLast = 0, vnGap = 0;
-    QTimer vTicks;
-    vTicks.setInterval(10);
-    QObject::connect(&vTicks, &QTimer::timeout, [&] {
-        const qint64 vnNow = vClock.nsecsElapsed();
-        vnGap = std::max(vnGap, vnNow - vnLast);
-        vnLast = vnNow;
-    });
     QTimer::singleShot(cnTimeoutMs, &vLoop, [&] {
         vOutcome.mbTimedOut = true;
         vLoop.quit();
     });
-    vClock.start();
-    vTicks.start();
+    GuiGap vGap;
+    vGap.start();
     QMetaObject::invokeMethod(apDatabase, &Database::importSql, Qt::QueuedConnection);
     vLoop.exec();
-    vTicks.stop();
+    vOutcome.mnGuiGap = vGap.stop();
     QObject::disconnect(apDatabase, nullptr, apSplash, nullptr);
     apSplash->hide();
-    vOutcome.mnGuiGap = double(std::max(vnGap, vClock.nsecsElapsed() - vnLast)) / 1e6;
     return vOutcome;
 }
 
@@ -153,7 +88,7 @@ void addImportCases(BenchContext &aContext, BenchCases &acCases)
     auto vWrite = [vpFiles, vsLanguage] {
         vpFiles->write(Application::importPath(), vsLanguage, true);
     };
-    auto vRemove = [vpContext] { removeGenerated(vpContext->database()); };
+    auto vRemove = [vpContext] { UpdateFiles::removeGenerated(vpContext->database()); };
     auto vImport = [vpContext, vpSplash, vpOutcome] {
         *vpOutcome = runImport(vpContext->database(), vpSplash.get());
     };
@@ -165,7 +100,8 @@ void addImportCases(BenchContext &aContext, BenchCases &acCases)
                 .arg(vpOutcome->mnImported)
                 .arg(vpOutcome->mnSetAside)
                 .arg(vpFiles->count());
-        std::fprintf(stderr, "#   %d files of %d paragraphs\n", vpFiles->count(), cnParagraphs);
+        std::fprintf(stderr, "#   %d files of %d paragraphs\n", vpFiles->count(),
+                     UpdateFiles::cnParagraphs);
         return QString();
     };
     acCases.append({QStringLiteral("import 100 update files"), vImport, vWrite, vCheck, vRemove});

@@ -125,6 +125,14 @@ Database last updated: %1</translation>
             <source>Search toolbar</source>
             <translation>Search toolbar</translation>
         </message>
+        <message>
+            <source>Service</source>
+            <translation>Service</translation>
+        </message>
+        <message>
+            <source>Settings</source>
+            <translation>Settings</translation>
+        </message>
     </context>
     <context>
         <name>NavigationWidget</name>
@@ -190,6 +198,163 @@ Please check the media service plugins are installed.</translation>
         <message>
             <source>Advanced search</source>
             <translation>Advanced search</translation>
+        </message>
+    </context>
+    <context>
+        <name>SettingsDialog</name>
+        <message>
+            <source>Settings</source>
+            <translation>Settings</translation>
+        </message>
+        <message>
+            <source>OK</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>Apply</source>
+            <translation>Apply</translation>
+        </message>
+        <message>
+            <source>Cancel</source>
+            <translation>Cancel</translation>
+        </message>
+        <message>
+            <source>Font</source>
+            <translation>Font</translation>
+        </message>
+        <message>
+            <source>Updating</source>
+            <translation>Updating</translation>
+        </message>
+        <message>
+            <source>Style</source>
+            <translation>Style</translation>
+        </message>
+        <message>
+            <source>Convertor</source>
+            <translation>Convertor</translation>
+        </message>
+        <message>
+            <source>Content</source>
+            <translation>Content</translation>
+        </message>
+        <message>
+            <source>Font name</source>
+            <translation>Font name</translation>
+        </message>
+        <message>
+            <source>Size</source>
+            <translation>Size</translation>
+        </message>
+        <message>
+            <source>Note: The font will be changed only at new opened tabs (texts)</source>
+            <translation>Note: The font will be changed only at new opened tabs (texts)</translation>
+        </message>
+        <message>
+            <source>Style:</source>
+            <translation>Style:</translation>
+        </message>
+        <message>
+            <source>Style Sheet:</source>
+            <translation>Style Sheet:</translation>
+        </message>
+        <message>
+            <source>Media</source>
+            <translation>Media</translation>
+        </message>
+        <message>
+            <source>Play sound directly</source>
+            <translation>Play sound directly</translation>
+        </message>
+        <message>
+            <source>The style sheet could not be saved to %1.</source>
+            <translation>The style sheet could not be saved to %1.</translation>
+        </message>
+        <message>
+            <source>file
+name</source>
+            <translation>file
+name</translation>
+        </message>
+        <message>
+            <source>File</source>
+            <translation>File</translation>
+        </message>
+        <message>
+            <source>Current
+ version</source>
+            <translation>Current
+ version</translation>
+        </message>
+        <message>
+            <source>Allow
+ update</source>
+            <translation>Allow
+ update</translation>
+        </message>
+        <message>
+            <source>Bible</source>
+            <translation>Bible</translation>
+        </message>
+        <message>
+            <source>Sermons</source>
+            <translation>Sermons</translation>
+        </message>
+        <message>
+            <source>Select directory</source>
+            <translation>Select directory</translation>
+        </message>
+        <message>
+            <source>Select directory:</source>
+            <translation>Select directory:</translation>
+        </message>
+        <message>
+            <source>Quotes</source>
+            <translation>Quotes</translation>
+        </message>
+        <message>
+            <source>Insert</source>
+            <translation>Insert</translation>
+        </message>
+        <message>
+            <source>Remove previous and insert again</source>
+            <translation>Remove previous and insert again</translation>
+        </message>
+        <message>
+            <source>Imported information type</source>
+            <translation>Imported information type</translation>
+        </message>
+        <message>
+            <source>File Name</source>
+            <translation>File Name</translation>
+        </message>
+        <message>
+            <source>Import type</source>
+            <translation>Import type</translation>
+        </message>
+        <message>
+            <source>Import</source>
+            <translation>Import</translation>
+        </message>
+        <message>
+            <source>You didn&apos;t choose directory</source>
+            <translation>You didn&apos;t choose directory</translation>
+        </message>
+        <message>
+            <source>The folder %1 cannot be read; nothing was changed.</source>
+            <translation>The folder %1 cannot be read; nothing was changed.</translation>
+        </message>
+        <message>
+            <source>The folder %1 holds no source files (*.txt, *.sog); nothing was changed.</source>
+            <translation>The folder %1 holds no source files (*.txt, *.sog); nothing was changed.</translation>
+        </message>
+        <message>
+            <source>Import complete!</source>
+            <translation>Import complete!</translation>
+        </message>
+        <message>
+            <source>Import complete, but some files could not be read or some statements failed; see the log.</source>
+            <translation>Import complete, but some files could not be read or some statements failed; see the log.</translation>
         </message>
     </context>
     <context>

@@ -125,6 +125,14 @@ Base mise à jour le : %1</translation>
             <source>Search toolbar</source>
             <translation>Barre de recherche</translation>
         </message>
+        <message>
+            <source>Service</source>
+            <translation>Service</translation>
+        </message>
+        <message>
+            <source>Settings</source>
+            <translation>Paramètres</translation>
+        </message>
     </context>
     <context>
         <name>NavigationWidget</name>
@@ -190,6 +198,163 @@ Vérifiez que les modules multimédias sont installés.</translation>
         <message>
             <source>Advanced search</source>
             <translation>Recherche avancée</translation>
+        </message>
+    </context>
+    <context>
+        <name>SettingsDialog</name>
+        <message>
+            <source>Settings</source>
+            <translation>Paramètres</translation>
+        </message>
+        <message>
+            <source>OK</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>Apply</source>
+            <translation>Appliquer</translation>
+        </message>
+        <message>
+            <source>Cancel</source>
+            <translation>Annuler</translation>
+        </message>
+        <message>
+            <source>Font</source>
+            <translation>Police</translation>
+        </message>
+        <message>
+            <source>Updating</source>
+            <translation>Mise à jour</translation>
+        </message>
+        <message>
+            <source>Style</source>
+            <translation>Style</translation>
+        </message>
+        <message>
+            <source>Convertor</source>
+            <translation>Convertisseur</translation>
+        </message>
+        <message>
+            <source>Content</source>
+            <translation>Contenu</translation>
+        </message>
+        <message>
+            <source>Font name</source>
+            <translation>Nom de la police</translation>
+        </message>
+        <message>
+            <source>Size</source>
+            <translation>Taille</translation>
+        </message>
+        <message>
+            <source>Note: The font will be changed only at new opened tabs (texts)</source>
+            <translation>Remarque : la police ne change que dans les onglets (textes) ouverts ensuite</translation>
+        </message>
+        <message>
+            <source>Style:</source>
+            <translation>Style :</translation>
+        </message>
+        <message>
+            <source>Style Sheet:</source>
+            <translation>Feuille de style :</translation>
+        </message>
+        <message>
+            <source>Media</source>
+            <translation>Médias</translation>
+        </message>
+        <message>
+            <source>Play sound directly</source>
+            <translation>Lire le son directement</translation>
+        </message>
+        <message>
+            <source>The style sheet could not be saved to %1.</source>
+            <translation>Impossible d’enregistrer la feuille de style dans %1.</translation>
+        </message>
+        <message>
+            <source>file
+name</source>
+            <translation>nom du
+fichier</translation>
+        </message>
+        <message>
+            <source>File</source>
+            <translation>Fichier</translation>
+        </message>
+        <message>
+            <source>Current
+ version</source>
+            <translation>Version
+ actuelle</translation>
+        </message>
+        <message>
+            <source>Allow
+ update</source>
+            <translation>Autoriser la
+ mise à jour</translation>
+        </message>
+        <message>
+            <source>Bible</source>
+            <translation>Bible</translation>
+        </message>
+        <message>
+            <source>Sermons</source>
+            <translation>Sermons</translation>
+        </message>
+        <message>
+            <source>Select directory</source>
+            <translation>Choisir un dossier</translation>
+        </message>
+        <message>
+            <source>Select directory:</source>
+            <translation>Choisir le dossier :</translation>
+        </message>
+        <message>
+            <source>Quotes</source>
+            <translation>Sermons</translation>
+        </message>
+        <message>
+            <source>Insert</source>
+            <translation>Ajouter</translation>
+        </message>
+        <message>
+            <source>Remove previous and insert again</source>
+            <translation>Supprimer les anciens et ajouter à nouveau</translation>
+        </message>
+        <message>
+            <source>Imported information type</source>
+            <translation>Type des données importées</translation>
+        </message>
+        <message>
+            <source>File Name</source>
+            <translation>Nom du fichier</translation>
+        </message>
+        <message>
+            <source>Import type</source>
+            <translation>Mode d’importation</translation>
+        </message>
+        <message>
+            <source>Import</source>
+            <translation>Importer</translation>
+        </message>
+        <message>
+            <source>You didn&apos;t choose directory</source>
+            <translation>Vous n’avez pas choisi de dossier</translation>
+        </message>
+        <message>
+            <source>The folder %1 cannot be read; nothing was changed.</source>
+            <translation>Le dossier %1 est illisible ; rien n’a été modifié.</translation>
+        </message>
+        <message>
+            <source>The folder %1 holds no source files (*.txt, *.sog); nothing was changed.</source>
+            <translation>Le dossier %1 ne contient aucun fichier source (*.txt, *.sog) ; rien n’a été modifié.</translation>
+        </message>
+        <message>
+            <source>Import complete!</source>
+            <translation>Importation terminée !</translation>
+        </message>
+        <message>
+            <source>Import complete, but some files could not be read or some statements failed; see the log.</source>
+            <translation>Importation terminée, mais certains fichiers sont illisibles ou certaines instructions ont échoué ; voir le journal.</translation>
         </message>
     </context>
     <context>

@@ -125,6 +125,14 @@ Database last updated: %1</source>
             <source>Search toolbar</source>
             <translation>Панель поиска</translation>
         </message>
+        <message>
+            <source>Service</source>
+            <translation>Сервис</translation>
+        </message>
+        <message>
+            <source>Settings</source>
+            <translation>Настройки</translation>
+        </message>
     </context>
     <context>
         <name>NavigationWidget</name>
@@ -190,6 +198,163 @@ Please check the media service plugins are installed.</source>
         <message>
             <source>Advanced search</source>
             <translation>Расширенный поиск</translation>
+        </message>
+    </context>
+    <context>
+        <name>SettingsDialog</name>
+        <message>
+            <source>Settings</source>
+            <translation>Настройки</translation>
+        </message>
+        <message>
+            <source>OK</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>Apply</source>
+            <translation>Применить</translation>
+        </message>
+        <message>
+            <source>Cancel</source>
+            <translation>Отмена</translation>
+        </message>
+        <message>
+            <source>Font</source>
+            <translation>Шрифт</translation>
+        </message>
+        <message>
+            <source>Updating</source>
+            <translation>Обновление</translation>
+        </message>
+        <message>
+            <source>Style</source>
+            <translation>Стиль</translation>
+        </message>
+        <message>
+            <source>Convertor</source>
+            <translation>Конвертер</translation>
+        </message>
+        <message>
+            <source>Content</source>
+            <translation>Содержимое</translation>
+        </message>
+        <message>
+            <source>Font name</source>
+            <translation>Название шрифта</translation>
+        </message>
+        <message>
+            <source>Size</source>
+            <translation>Размер</translation>
+        </message>
+        <message>
+            <source>Note: The font will be changed only at new opened tabs (texts)</source>
+            <translation>Примечание: шрифт изменится только во вновь открытых вкладках (текстах)</translation>
+        </message>
+        <message>
+            <source>Style:</source>
+            <translation>Стиль:</translation>
+        </message>
+        <message>
+            <source>Style Sheet:</source>
+            <translation>Таблица стилей:</translation>
+        </message>
+        <message>
+            <source>Media</source>
+            <translation>Медиа</translation>
+        </message>
+        <message>
+            <source>Play sound directly</source>
+            <translation>Воспроизводить звук напрямую</translation>
+        </message>
+        <message>
+            <source>The style sheet could not be saved to %1.</source>
+            <translation>Не удалось сохранить таблицу стилей в %1.</translation>
+        </message>
+        <message>
+            <source>file
+name</source>
+            <translation>имя
+файла</translation>
+        </message>
+        <message>
+            <source>File</source>
+            <translation>Файл</translation>
+        </message>
+        <message>
+            <source>Current
+ version</source>
+            <translation>Текущая
+ версия</translation>
+        </message>
+        <message>
+            <source>Allow
+ update</source>
+            <translation>Разрешить
+ обновление</translation>
+        </message>
+        <message>
+            <source>Bible</source>
+            <translation>Библия</translation>
+        </message>
+        <message>
+            <source>Sermons</source>
+            <translation>Проповеди</translation>
+        </message>
+        <message>
+            <source>Select directory</source>
+            <translation>Выбор папки</translation>
+        </message>
+        <message>
+            <source>Select directory:</source>
+            <translation>Выберите папку:</translation>
+        </message>
+        <message>
+            <source>Quotes</source>
+            <translation>Проповеди</translation>
+        </message>
+        <message>
+            <source>Insert</source>
+            <translation>Добавить</translation>
+        </message>
+        <message>
+            <source>Remove previous and insert again</source>
+            <translation>Удалить прежние и добавить заново</translation>
+        </message>
+        <message>
+            <source>Imported information type</source>
+            <translation>Тип импортируемых данных</translation>
+        </message>
+        <message>
+            <source>File Name</source>
+            <translation>Имя файла</translation>
+        </message>
+        <message>
+            <source>Import type</source>
+            <translation>Способ импорта</translation>
+        </message>
+        <message>
+            <source>Import</source>
+            <translation>Импорт</translation>
+        </message>
+        <message>
+            <source>You didn&apos;t choose directory</source>
+            <translation>Вы не выбрали папку</translation>
+        </message>
+        <message>
+            <source>The folder %1 cannot be read; nothing was changed.</source>
+            <translation>Папку %1 невозможно прочитать; ничего не изменено.</translation>
+        </message>
+        <message>
+            <source>The folder %1 holds no source files (*.txt, *.sog); nothing was changed.</source>
+            <translation>В папке %1 нет исходных файлов (*.txt, *.sog); ничего не изменено.</translation>
+        </message>
+        <message>
+            <source>Import complete!</source>
+            <translation>Импорт завершён!</translation>
+        </message>
+        <message>
+            <source>Import complete, but some files could not be read or some statements failed; see the log.</source>
+            <translation>Импорт завершён, но некоторые файлы не удалось прочитать или некоторые команды не выполнились; подробности в журнале.</translation>
         </message>
     </context>
     <context>

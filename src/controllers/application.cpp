@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStyle>
+#include <QStyleFactory>
 #include <QTextCodec>
 #include <QThread>
 #include <QThreadStorage>
@@ -144,7 +145,13 @@ bool Application::eventFilter(QObject *apWatched, QEvent *apEvent)
 
 void Application::applyStyle()
 {
-    setStyle(settings()->value(QStringLiteral("style"), QStringLiteral("Cleanlooks")).toString());
+    // Older settings name styles this Qt no longer has; the default one stays then.
+    const QString vsStyle =
+        settings()->value(QStringLiteral("style"), QStringLiteral("Cleanlooks")).toString();
+    if (QStyleFactory::keys().contains(vsStyle, Qt::CaseInsensitive))
+        setStyle(vsStyle);
+    else
+        qDebug().noquote() << "Style not available, the default one is used:" << vsStyle;
 
     const QString vsName = settings()
                                ->value(QStringLiteral("styleSheet"), QStringLiteral("default"))
@@ -153,7 +160,7 @@ void Application::applyStyle()
     QFile vFile(QStringLiteral("%0/%1.qss").arg(stylePath(), vsName));
     QString vsStyleSheet;
     if (vFile.open(QIODevice::ReadOnly))
-        vsStyleSheet = QString::fromLatin1(vFile.readAll());
+        vsStyleSheet = QString::fromUtf8(vFile.readAll());
     setStyleSheet(vsStyleSheet);
 }
 

@@ -116,21 +116,44 @@ QStringList TextConverter::sourceFiles(const QString &asDirectory)
         .entryList({QStringLiteral("*.txt"), QStringLiteral("*.sog")}, QDir::Files, QDir::Name);
 }
 
+namespace {
+
+bool readableFolder(const QString &asDirectory)
+{
+    const QDir vDirectory(asDirectory);
+    if (asDirectory.isEmpty() || !vDirectory.exists() || !vDirectory.isReadable()) {
+        qDebug().noquote() << "Import folder not readable:" << asDirectory;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool TextConverter::importDirectory(const ImportRun &aRun, const Progress &aProgress,
                                     QStringList *apTitles, const BookFound &aOnBook)
 {
-    const QDir vDirectory(aRun.msDirectory);
-    if (aRun.msDirectory.isEmpty() || !vDirectory.exists() || !vDirectory.isReadable()) {
-        qDebug().noquote() << "Import folder not readable:" << aRun.msDirectory;
+    if (!readableFolder(aRun.msDirectory))
         return false;
-    }
-    const QStringList vcFiles = sourceFiles(aRun.msDirectory);
-
     // Through the shared options rather than the data store alone, so that
     // what they report as the data language (media addresses, menus) follows.
     SharedOptions *vpOptions = Application::sharedOptions();
     vpOptions->setLanguage(aRun.msLanguage, SharedOptions::Data);
-    Database *vpDatabase = Application::database();
+    const bool vbResult = importInto(*Application::database(), aRun, aProgress, apTitles, aOnBook);
+    vpOptions->setDatabaseLastUpdated();
+    return vbResult;
+}
+
+bool TextConverter::importInto(Database &aDatabase, const ImportRun &aRun,
+                               const Progress &aProgress, QStringList *apTitles,
+                               const BookFound &aOnBook)
+{
+    if (!readableFolder(aRun.msDirectory))
+        return false;
+    const QStringList vcFiles = sourceFiles(aRun.msDirectory);
+    // A switch reopens the connection, which the caller may have done already.
+    if (aDatabase.currentLanguage() != aRun.msLanguage)
+        aDatabase.changeLanguage(aRun.msLanguage);
 
     const bool vbBible = aRun.mType == ImportRun::Bible;
     bool vbResult = true;
@@ -142,7 +165,7 @@ bool TextConverter::importDirectory(const ImportRun &aRun, const Progress &aProg
                                            : QStringList{QStringLiteral("DELETE FROM paragraphs;"),
                                                          QStringLiteral("DELETE FROM quotes;")};
         for (const QString &vsRemoval : vcRemovals)
-            vbResult = vpDatabase->execQuery(vsRemoval) && vbResult;
+            vbResult = aDatabase.execQuery(vsRemoval) && vbResult;
     }
 
     for (int i = 0; i < vcFiles.size(); ++i) {
@@ -153,13 +176,11 @@ bool TextConverter::importDirectory(const ImportRun &aRun, const Progress &aProg
             qDebug().noquote() << "Nothing to import from" << vsPath;
             vbResult = false;
         } else {
-            vbResult = vpDatabase->execQuery(vcStatements) && vbResult;
+            vbResult = aDatabase.execQuery(vcStatements) && vbResult;
         }
         if (aProgress)
             aProgress(i + 1, vcFiles.size(), vcFiles.at(i));
     }
 
-    vbResult = vpDatabase->execQuery(QStringLiteral("VACUUM;")) && vbResult;
-    vpOptions->setDatabaseLastUpdated();
-    return vbResult;
+    return aDatabase.execQuery(QStringLiteral("VACUUM;")) && vbResult;
 }

@@ -5,12 +5,14 @@
 
 #include <functional>
 
+class Database;
+
 // Turns a maintainer's plain-text source files into the statements that fill a
 // data-language database: sermon files (seven header lines, then "E-"
 // paragraphs) and Bible files (book, chapter, verse and text separated by
 // tabs). importDirectory() runs a whole folder of them into one language's
-// database; the settings dialog, the command-line tools and the demo corpus
-// builder all go through it.
+// database; the command-line tools and the demo corpus builder go through it,
+// and the settings dialog through its data-store half, importInto().
 //
 // Nothing here shows anything: progress leaves through callbacks, failures
 // through the log ("SQL Error:" lines come from the data store). The caller
@@ -57,6 +59,14 @@ public:
     // are imported all the same.
     static bool importDirectory(const ImportRun &aRun, const Progress &aProgress = {},
                                 QStringList *apTitles = nullptr, const BookFound &aOnBook = {});
+
+    // The part of importDirectory() that touches nothing but aDatabase, so
+    // that it can run on the data store's thread: switches aDatabase to the
+    // run's language when it is on another one, then converts. The callbacks
+    // are called on the calling thread; the caller notes the update itself.
+    static bool importInto(Database &aDatabase, const ImportRun &aRun,
+                           const Progress &aProgress = {}, QStringList *apTitles = nullptr,
+                           const BookFound &aOnBook = {});
 
     // The text of a source file: UTF-8 when its bytes are valid UTF-8,
     // windows-1251 otherwise. False when the file cannot be read.

@@ -9,6 +9,7 @@
 #include "widgets/documentmaintenance.h"
 #include "widgets/helpdialog.h"
 #include "widgets/searchwidget.h"
+#include "widgets/settingsdialog.h"
 #include "widgets/tabwidget.h"
 #include "widgets/toolbar.h"
 
@@ -260,6 +261,10 @@ void MainWindow::createMenus()
     mpLanguageMenu->addMenu(createLanguageMenu(tr("Interface"), QStringLiteral("INLang%0"),
                                                QStringLiteral("INLangName%0"),
                                                QStringLiteral("INLang_")));
+    mpServiceMenu = menuBar()->addMenu(tr("Service"));
+    QAction *vpSettings = mpServiceMenu->addAction(tr("Settings"));
+    vpSettings->setObjectName(QStringLiteral("settingsAction"));
+    connect(vpSettings, &QAction::triggered, this, &MainWindow::openSettings);
     mpAboutMenu = menuBar()->addMenu(tr("About"));
     QAction *vpHelp = mpAboutMenu->addAction(QIcon(QStringLiteral(":/icons/help.png")), tr("Help"));
     vpHelp->setObjectName(QStringLiteral("helpAction"));
@@ -332,6 +337,23 @@ void MainWindow::showSermonCounts()
         tr("Sermons total: %0 / %1").arg(mnFirstTranslations).arg(mnAllSermons));
 }
 
+void MainWindow::openSettings()
+{
+    // Modal to this window without a nested event loop: the window goes on
+    // painting, and a test drives the dialog as the user would.
+    auto *vpDialog = new SettingsDialog(Application::settings(), Application::sharedOptions(),
+                                        Application::database(), mpRequests, mpTreeView, this);
+    const QString vsLanguage = Application::sharedOptions()->dataLanguage();
+    connect(vpDialog, &QDialog::finished, this, [this, vpDialog, vsLanguage] {
+        mpTreeView->applyFont();
+        // A conversion may have switched the data language.
+        if (Application::sharedOptions()->dataLanguage() != vsLanguage)
+            mpToolBar->updateLanguageMenu();
+        vpDialog->deleteLater();
+    });
+    vpDialog->open();
+}
+
 void MainWindow::help()
 {
     auto *vpDialog = new HelpDialog(this);
@@ -342,6 +364,7 @@ void MainWindow::changeEvent(QEvent *apEvent)
 {
     if (apEvent->type() == QEvent::LanguageChange && mpLanguageMenu) {
         delete mpLanguageMenu;
+        delete mpServiceMenu;
         delete mpAboutMenu;
         menuBar()->clear();
         createMenus();

@@ -15,7 +15,7 @@ class ToolBar;
 class TreeView;
 
 // The program's only top-level window: menus (data and interface language,
-// help), the catalogue tree with its tool bars, the document tabs and the
+// settings, help), the catalogue tree with its tool bars, the document tabs and the
 // status bar with the sermon totals. It wires the catalogue and the tabs to
 // the data store and keeps its layout across sessions.
 class MainWindow : public QMainWindow
@@ -48,6 +48,7 @@ protected:
 private slots:
     void advanceSearchClick();
     void moveAdvancedSearch();
+    void openSettings();
 
 private:
     void createMenus();
@@ -60,6 +61,7 @@ private:
     void showSermonCounts();
 
     QMenu *mpLanguageMenu = nullptr;
+    QMenu *mpServiceMenu = nullptr;
     QMenu *mpAboutMenu = nullptr;
     TreeView *mpTreeView = nullptr;
     TabWidget *mpTabs = nullptr;
