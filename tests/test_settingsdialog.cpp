@@ -342,7 +342,8 @@ void TestSettingsDialog::conversionShowsInTree()
 
     QVERIFY(vFinished.wait(20000));
     QVERIFY(withText<QLabel>(*vpPage, status));
-    QVERIFY(vpOk->isEnabled());
+    // Ready for another run.
+    QVERIFY(vpOk->isEnabled() && vpPage->importButton()->isEnabled());
     auto *vpTable = vpPage->findChild<QTableWidget *>();
     QCOMPARE(columnTexts(vpTable, 0), rows);
     QCOMPARE(vpTable->currentRow(), rows.size() - 1);

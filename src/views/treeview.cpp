@@ -153,6 +153,12 @@ QStandardItem *TreeView::addChildItem(const QString &asText, QStandardItem *apPa
     QStandardItem *vpItem = prepareItem(asText, asData, abItalic, asToolTip);
     vpItem->setIcon(QIcon(abHasMp3 ? QStringLiteral(":/icons/mp3.png")
                                    : QStringLiteral(":/icons/history.png")));
+    // A maintainer exports or deletes single chapters, so with those
+    // commands a chapter takes a check by hand (a book still does not).
+    if (mnKind == Bible && mpDeleteAction) {
+        vpItem->setFlags(vpItem->flags() | Qt::ItemIsUserCheckable);
+        vpItem->setCheckState(Qt::Unchecked);
+    }
     apParent->appendRow(vpItem);
     return vpItem;
 }

@@ -197,6 +197,7 @@ void ConverterPage::finishImport(bool abComplete, const QStringList &acTitles)
                                      "SettingsDialog",
                                      "Import complete, but some files could not be read or some "
                                      "statements failed; see the log."));
+    mpImportButton->setEnabled(true);
     emit runningChanged(false);
     emit importFinished(abComplete);
     if (!mpRequests || !mpTree)
