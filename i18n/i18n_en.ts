@@ -203,6 +203,10 @@ Please check the media service plugins are installed.</translation>
     <context>
         <name>SettingsDialog</name>
         <message>
+            <source>The %1 database already has a Bible; another one would mix with it. Choose &quot;Remove previous and insert again&quot; to replace it.</source>
+            <translation>The %1 database already has a Bible; another one would mix with it. Choose &quot;Remove previous and insert again&quot; to replace it.</translation>
+        </message>
+        <message>
             <source>Settings</source>
             <translation>Settings</translation>
         </message>

@@ -203,6 +203,10 @@ Please check the media service plugins are installed.</source>
     <context>
         <name>SettingsDialog</name>
         <message>
+            <source>The %1 database already has a Bible; another one would mix with it. Choose &quot;Remove previous and insert again&quot; to replace it.</source>
+            <translation>В базе %1 уже есть Библия; другая смешалась бы с ней. Выберите «Удалить прежние и добавить заново», чтобы заменить её.</translation>
+        </message>
+        <message>
             <source>Settings</source>
             <translation>Настройки</translation>
         </message>

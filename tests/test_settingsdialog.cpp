@@ -252,22 +252,31 @@ void TestSettingsDialog::converterRefusesBeforeChangingAnything_data()
 {
     QTest::addColumn<QString>("folder"); // below the application folder
     QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("bible"); // a Bible added, not replacing
 
     QTest::newRow("none chosen") << ""
-                                 << "You didn't choose directory";
+                                 << "You didn't choose directory" << false;
     QTest::newRow("missing folder") << "nowhere"
-                                    << "cannot be read";
+                                    << "cannot be read" << false;
     QTest::newRow("no source files") << "notes"
-                                     << "holds no source files";
+                                     << "holds no source files" << false;
+    // Its books would be numbered from 1 again and mix with the first Bible's.
+    QTest::newRow("a second Bible") << "bible"
+                                    << "already has a Bible" << true;
 }
 
 void TestSettingsDialog::converterRefusesBeforeChangingAnything()
 {
     QFETCH(QString, folder);
     QFETCH(QString, message);
+    QFETCH(bool, bible);
     TempAppDir vApp(settings());
-    QVERIFY(Application::database()->execQuery(TestSupport::sermonStatements("47-0412", "Faith")));
+    QVERIFY(Application::database()->execQuery(
+        TestSupport::sermonStatements("47-0412", "Faith") +
+        QStringList{"INSERT INTO bibles (book, name) VALUES (1, 'Genesis');",
+                    "INSERT INTO chapters (book, chapter, name) VALUES (1, 1, 'Genesis 1');"}));
     QVERIFY(TestSupport::writeFile(vApp.filePath("notes/readme.md"), "not a source"));
+    QVERIFY(TestSupport::writeFile(vApp.filePath("bible/b.txt"), "Exodus\t1\t1\tNow these\n"));
     const auto vpDialog = newDialog();
     ConverterPage *vpPage = vpDialog->converterPage();
     QVERIFY(vpPage);
@@ -276,16 +285,20 @@ void TestSettingsDialog::converterRefusesBeforeChangingAnything()
             [&vApp, folder](QWidget *, const QString &) { return vApp.filePath(folder); });
         vpPage->browseButton()->click();
     }
-    withText<QRadioButton>(*vpPage, "Remove previous and insert again")->click();
+    if (bible)
+        withText<QRadioButton>(*vpPage, "Bible")->click();
+    else
+        withText<QRadioButton>(*vpPage, "Remove previous and insert again")->click();
 
     BoxRecorder vBoxes;
     vpPage->importButton()->click();
-    QCOMPARE(vBoxes.count(), 1);
+    QTRY_COMPARE(vBoxes.count(), 1);
     QVERIFY2(vBoxes.requests().first().text.contains(message),
              qPrintable(vBoxes.requests().first().text));
     QVERIFY(vpPage->importButton()->isEnabled());
     QVERIFY(TestSupport::roundTrip());
     QCOMPARE(TestSupport::readRows("ru", "SELECT name FROM quotes;"), QStringList{"Faith"});
+    QCOMPARE(TestSupport::readRows("ru", "SELECT name FROM bibles;"), QStringList{"Genesis"});
 }
 
 void TestSettingsDialog::conversionShowsInTree_data()

@@ -73,18 +73,14 @@ int run(const QCommandLineParser &aParser, Session &aSession)
     int vnStatus = aSession.openDatabase(vRun.msLanguage, true);
     if (vnStatus != Success)
         return vnStatus;
-    // Books are numbered from 1 in every Bible file, so a second Bible
-    // would share the first one's book numbers and the two would mix.
-    if (vRun.mType == TextConverter::ImportRun::Bible && !vRun.mbReplace) {
-        const Catalogue vBible = aSession.database().readCatalogue(CatalogueTree::Bible, true);
-        if ((vnStatus = aSession.finish(Success)) != Success)
-            return vnStatus;
-        if (!vBible.mcGroups.isEmpty())
-            return aSession.fail(BadArguments,
-                                 QStringLiteral("the %0 database already has a Bible; another one "
-                                                "would mix with it (use --replace)")
-                                     .arg(vRun.msLanguage));
-    }
+    const bool vbMix = TextConverter::wouldMixBibles(aSession.database(), vRun);
+    if ((vnStatus = aSession.finish(Success)) != Success)
+        return vnStatus;
+    if (vbMix)
+        return aSession.fail(BadArguments,
+                             QStringLiteral("the %0 database already has a Bible; another one "
+                                            "would mix with it (use --replace)")
+                                 .arg(vRun.msLanguage));
     const bool vbComplete = TextConverter::importDirectory(vRun, showProgress);
     if ((vnStatus = aSession.finish(Success)) != Success)
         return vnStatus;

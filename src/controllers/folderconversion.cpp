@@ -37,6 +37,13 @@ bool FolderConversion::start(const TextConverter::ImportRun &aRun)
                     },
                     Qt::QueuedConnection);
             };
+            if (TextConverter::wouldMixBibles(*vpDatabase, aRun)) {
+                report([aRun](FolderConversion &aConversion) {
+                    aConversion.mbRunning = false;
+                    emit aConversion.refused(aRun.msLanguage);
+                });
+                return;
+            }
             QStringList vcTitles;
             const bool vbComplete = TextConverter::importInto(
                 *vpDatabase, aRun,

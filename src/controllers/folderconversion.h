@@ -33,6 +33,9 @@ signals:
     // abComplete false: a file gave nothing or a statement failed (the log
     // says which); acTitles the sermons' "name (date)" as the catalogue shows them.
     void finished(bool abComplete, const QStringList &acTitles);
+    // Nothing was done: a Bible run without replacing would mix with the
+    // Bible the language has (see TextConverter::wouldMixBibles).
+    void refused(const QString &asLanguage);
 
 private:
     void finish(bool abComplete, const QStringList &acTitles);

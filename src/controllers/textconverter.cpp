@@ -144,6 +144,15 @@ bool TextConverter::importDirectory(const ImportRun &aRun, const Progress &aProg
     return vbResult;
 }
 
+bool TextConverter::wouldMixBibles(Database &aDatabase, const ImportRun &aRun)
+{
+    if (aRun.mType != ImportRun::Bible || aRun.mbReplace)
+        return false;
+    if (aDatabase.currentLanguage() != aRun.msLanguage)
+        aDatabase.changeLanguage(aRun.msLanguage);
+    return !aDatabase.readCatalogue(CatalogueTree::Bible, true).mcGroups.isEmpty();
+}
+
 bool TextConverter::importInto(Database &aDatabase, const ImportRun &aRun,
                                const Progress &aProgress, QStringList *apTitles,
                                const BookFound &aOnBook)

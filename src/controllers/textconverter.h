@@ -48,6 +48,11 @@ public:
     // aOnBook hears each new book's name. An unreadable file gives none.
     static QStringList convertBibleFile(const QString &asPath, const BookFound &aOnBook = {});
 
+    // Whether the run would put a second Bible into a language that has one:
+    // books are numbered from 1 in every Bible file, so the two would mix.
+    // Switches aDatabase to the run's language.
+    static bool wouldMixBibles(Database &aDatabase, const ImportRun &aRun);
+
     // The source files of a folder, "*.txt" and "*.sog", in name order.
     static QStringList sourceFiles(const QString &asDirectory);
 

@@ -118,6 +118,16 @@ ConverterPage::ConverterPage(QSettings *apSettings, Database *apDatabase, Shared
             });
     connect(mpConversion, &FolderConversion::bookFound, this, &ConverterPage::addRow);
     connect(mpConversion, &FolderConversion::finished, this, &ConverterPage::finishImport);
+    connect(mpConversion, &FolderConversion::refused, this, [this](const QString &asLanguage) {
+        mpImportButton->setEnabled(true);
+        emit runningChanged(false);
+        refuse(QCoreApplication::translate("SettingsDialog",
+                                           "The %1 database already has a Bible; another one "
+                                           "would mix with it. Choose \"Remove previous and "
+                                           "insert again\" to replace it.")
+                   .arg(asLanguage));
+        emit importFinished(false);
+    });
 }
 
 bool ConverterPage::isRunning() const
