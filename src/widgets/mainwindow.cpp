@@ -1,6 +1,7 @@
 #include "widgets/mainwindow.h"
 
 #include "controllers/application.h"
+#include "controllers/fileproblemtext.h"
 #include "controllers/modalbox.h"
 #include "controllers/sharedoptions.h"
 #include "controllers/storerequests.h"
@@ -103,6 +104,17 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     });
     connect(vpDatabase, &Database::statusTextUpdated, this,
             [this](const QString &asText) { statusBar()->showMessage(asText, 0); });
+    // One box per file the data store cannot use; the other languages stay
+    // usable. Asked for only now: the data store opened its file before the
+    // window could listen.
+    connect(
+        vpDatabase, &Database::fileProblemFound, this,
+        [this](const QString &asPath, FileProblem aProblem) {
+            ModalBox::warning(this, FileProblemText::title(),
+                              FileProblemText::describe(asPath, aProblem));
+        },
+        Qt::QueuedConnection);
+    QMetaObject::invokeMethod(vpDatabase, &Database::announceFileProblems, Qt::QueuedConnection);
 
     auto *vpCentral = new QWidget(this);
     vpCentral->setObjectName(QStringLiteral("vpCentralWidget"));
