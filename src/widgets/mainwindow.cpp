@@ -28,6 +28,8 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     mpTreeView = new TreeView(this);
@@ -57,8 +59,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     connect(mpRequests, &StoreRequests::catalogueLoaded, mpTreeView, &TreeView::showCatalogue);
     connect(mpRequests, &StoreRequests::sermonsCounted, this,
             [this](int anFirstTranslations, int anAll) {
-                mnFirstTranslations = anFirstTranslations;
-                mnAllSermons = anAll;
+                // A file that cannot be read counts none (the data store
+                // answers -1).
+                mnFirstTranslations = std::max(0, anFirstTranslations);
+                mnAllSermons = std::max(0, anAll);
                 showSermonCounts();
             });
     auto *vpMaintenance = new DocumentMaintenance(mpTreeView, mpRequests, this);
@@ -105,8 +109,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     connect(vpDatabase, &Database::statusTextUpdated, this,
             [this](const QString &asText) { statusBar()->showMessage(asText, 0); });
     // One box per file the data store cannot use; the other languages stay
-    // usable. Asked for only now: the data store opened its file before the
-    // window could listen.
+    // usable. The problems found before are asked for once the window is
+    // shown (see showEvent), so that the box stands over it.
     connect(
         vpDatabase, &Database::fileProblemFound, this,
         [this](const QString &asPath, FileProblem aProblem) {
@@ -114,7 +118,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
                               FileProblemText::describe(asPath, aProblem));
         },
         Qt::QueuedConnection);
-    QMetaObject::invokeMethod(vpDatabase, &Database::announceFileProblems, Qt::QueuedConnection);
 
     auto *vpCentral = new QWidget(this);
     vpCentral->setObjectName(QStringLiteral("vpCentralWidget"));
@@ -225,6 +228,11 @@ void MainWindow::showEvent(QShowEvent *apEvent)
 {
     moveAdvancedSearch();
     QMainWindow::showEvent(apEvent);
+    if (!mbFileProblemsAsked) {
+        mbFileProblemsAsked = true;
+        QMetaObject::invokeMethod(Application::database(), &Database::announceFileProblems,
+                                  Qt::QueuedConnection);
+    }
 }
 
 MainWindow::~MainWindow()
