@@ -661,4 +661,35 @@ name</translation>
             <translation>Nothing was deleted: the database refused the change (%0).</translation>
         </message>
     </context>
+    <context>
+        <name>FileProblemText</name>
+        <message>
+            <source>Data file</source>
+            <translation>Data file</translation>
+        </message>
+        <message>
+            <source>The data file %1 cannot be opened: a folder of that name stands in its place. Move the folder away or put the data file there.</source>
+            <translation>The data file %1 cannot be opened: a folder of that name stands in its place. Move the folder away or put the data file there.</translation>
+        </message>
+        <message>
+            <source>The data file %1 cannot be opened: it cannot be read with your permissions, or its disk does not answer.</source>
+            <translation>The data file %1 cannot be opened: it cannot be read with your permissions, or its disk does not answer.</translation>
+        </message>
+        <message>
+            <source>The file %1 is not a data file of this program. It was left as it is; put a good copy of the data file in its place.</source>
+            <translation>The file %1 is not a data file of this program. It was left as it is; put a good copy of the data file in its place.</translation>
+        </message>
+        <message>
+            <source>The data file %1 is damaged: it is incomplete or partly overwritten. It was left as it is; put a good copy in its place, or delete it and download the texts again.</source>
+            <translation>The data file %1 is damaged: it is incomplete or partly overwritten. It was left as it is; put a good copy in its place, or delete it and download the texts again.</translation>
+        </message>
+        <message>
+            <source>The data file %1 is in use by another program. Close that program, then choose this language again.</source>
+            <translation>The data file %1 is in use by another program. Close that program, then choose this language again.</translation>
+        </message>
+        <message>
+            <source>The data file %1 is write-protected: its texts can be read, but nothing can be added to it or removed from it.</source>
+            <translation>The data file %1 is write-protected: its texts can be read, but nothing can be added to it or removed from it.</translation>
+        </message>
+    </context>
 </TS>

@@ -661,4 +661,35 @@ fichier</translation>
             <translation>Rien n’a été supprimé : la base de données a refusé la modification (%0).</translation>
         </message>
     </context>
+    <context>
+        <name>FileProblemText</name>
+        <message>
+            <source>Data file</source>
+            <translation>Fichier de données</translation>
+        </message>
+        <message>
+            <source>The data file %1 cannot be opened: a folder of that name stands in its place. Move the folder away or put the data file there.</source>
+            <translation>Le fichier de données %1 ne peut pas être ouvert : un dossier du même nom se trouve à sa place. Déplacez ce dossier ou mettez-y le fichier de données.</translation>
+        </message>
+        <message>
+            <source>The data file %1 cannot be opened: it cannot be read with your permissions, or its disk does not answer.</source>
+            <translation>Le fichier de données %1 ne peut pas être ouvert : vos droits ne permettent pas de le lire, ou son disque ne répond pas.</translation>
+        </message>
+        <message>
+            <source>The file %1 is not a data file of this program. It was left as it is; put a good copy of the data file in its place.</source>
+            <translation>Le fichier %1 n’est pas un fichier de données de ce programme. Il a été laissé tel quel ; mettez à sa place une bonne copie du fichier de données.</translation>
+        </message>
+        <message>
+            <source>The data file %1 is damaged: it is incomplete or partly overwritten. It was left as it is; put a good copy in its place, or delete it and download the texts again.</source>
+            <translation>Le fichier de données %1 est endommagé : il est incomplet ou en partie écrasé. Il a été laissé tel quel ; mettez à sa place une bonne copie, ou supprimez-le et téléchargez de nouveau les textes.</translation>
+        </message>
+        <message>
+            <source>The data file %1 is in use by another program. Close that program, then choose this language again.</source>
+            <translation>Le fichier de données %1 est utilisé par un autre programme. Fermez ce programme, puis choisissez de nouveau cette langue.</translation>
+        </message>
+        <message>
+            <source>The data file %1 is write-protected: its texts can be read, but nothing can be added to it or removed from it.</source>
+            <translation>Le fichier de données %1 est protégé en écriture : ses textes peuvent être lus, mais rien ne peut y être ajouté ni en être retiré.</translation>
+        </message>
+    </context>
 </TS>

@@ -661,4 +661,35 @@ name</source>
             <translation>Ничего не удалено: база данных отклонила изменение (%0).</translation>
         </message>
     </context>
+    <context>
+        <name>FileProblemText</name>
+        <message>
+            <source>Data file</source>
+            <translation>Файл данных</translation>
+        </message>
+        <message>
+            <source>The data file %1 cannot be opened: a folder of that name stands in its place. Move the folder away or put the data file there.</source>
+            <translation>Файл данных %1 не открывается: на его месте находится папка с тем же именем. Переместите папку или положите туда файл данных.</translation>
+        </message>
+        <message>
+            <source>The data file %1 cannot be opened: it cannot be read with your permissions, or its disk does not answer.</source>
+            <translation>Файл данных %1 не открывается: у вас нет прав на его чтение, или его диск не отвечает.</translation>
+        </message>
+        <message>
+            <source>The file %1 is not a data file of this program. It was left as it is; put a good copy of the data file in its place.</source>
+            <translation>Файл %1 не является файлом данных этой программы. Он оставлен как есть; положите на его место исправную копию файла данных.</translation>
+        </message>
+        <message>
+            <source>The data file %1 is damaged: it is incomplete or partly overwritten. It was left as it is; put a good copy in its place, or delete it and download the texts again.</source>
+            <translation>Файл данных %1 повреждён: он неполон или частично перезаписан. Он оставлен как есть; положите на его место исправную копию или удалите его и загрузите тексты заново.</translation>
+        </message>
+        <message>
+            <source>The data file %1 is in use by another program. Close that program, then choose this language again.</source>
+            <translation>Файл данных %1 занят другой программой. Закройте ту программу и снова выберите этот язык.</translation>
+        </message>
+        <message>
+            <source>The data file %1 is write-protected: its texts can be read, but nothing can be added to it or removed from it.</source>
+            <translation>Файл данных %1 защищён от записи: его тексты можно читать, но ничего нельзя в него добавить или из него удалить.</translation>
+        </message>
+    </context>
 </TS>

@@ -12,9 +12,20 @@ namespace {
 
 std::atomic<bool> gbVerbose{false};
 std::atomic<bool> gbSqlError{false};
+std::atomic<bool> gbFileProblem{false};
+// Written and read on the thread that runs the commands.
+QString gsFileProblem;
 
 void handler(QtMsgType aType, const QMessageLogContext &aContext, const QString &asText)
 {
+    // A damaged or locked file fails every statement the same way: the
+    // session says it once, naming the file, when the command ends.
+    const QString csFileMark = QStringLiteral("Database file problem:");
+    if (asText.startsWith(csFileMark)) {
+        gbSqlError = true;
+        if (!gbFileProblem.exchange(true))
+            gsFileProblem = asText.mid(csFileMark.size()).trimmed();
+    }
     const QString csMark = QStringLiteral("SQL Error:");
     if (asText.startsWith(csMark)) {
         gbSqlError = true;
@@ -46,6 +57,13 @@ void install(bool abVerbose)
 bool sqlErrorSeen()
 {
     return gbSqlError;
+}
+
+QString takeFileProblem()
+{
+    if (!gbFileProblem.exchange(false))
+        return QString();
+    return gsFileProblem;
 }
 
 void error(const QString &asText)

@@ -12,6 +12,10 @@ namespace CliLog {
 void install(bool abVerbose);
 // Whether a statement failed since install().
 bool sqlErrorSeen();
+// The driver's text of the first statement that failed on a fault of the
+// file rather than of the statement (such failures print nothing by
+// themselves); empty when there was none since the last call.
+QString takeFileProblem();
 // Writes "quillmark-cli: <text>" to standard error.
 void error(const QString &asText);
 

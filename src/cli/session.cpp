@@ -3,6 +3,7 @@
 #include "cli/clilog.h"
 #include "cli/exitstatus.h"
 #include "controllers/application.h"
+#include "controllers/fileproblemtext.h"
 #include "controllers/sharedoptions.h"
 #include "models/database.h"
 
@@ -128,10 +129,15 @@ int Session::openDatabase(const QString &asLanguage, bool abCreate)
     // The data store opens the file the setting names, from its first use on.
     Application::settings()->setValue(csDataLanguage, asLanguage);
     Application::sharedOptions();
-    if (!Application::database()->connectCurrentDatabase())
-        return fail(DatabaseError,
-                    QStringLiteral("the database %0 cannot be opened")
-                        .arg(QDir::toNativeSeparators(Application::databaseFilePath(asLanguage))));
+    msOpenPath = Application::databaseFilePath(asLanguage);
+    if (!Application::database()->connectCurrentDatabase()) {
+        const FileProblem vProblem = Application::database()->fileProblem(msOpenPath);
+        return fail(DatabaseError, vProblem != FileProblem::None
+                                       ? QStringLiteral("database error: ") +
+                                             FileProblemText::describe(msOpenPath, vProblem)
+                                       : QStringLiteral("the database %0 cannot be opened")
+                                             .arg(QDir::toNativeSeparators(msOpenPath)));
+    }
     return finish(Success);
 }
 
@@ -148,5 +154,17 @@ int Session::fail(int aStatus, const QString &asMessage)
 
 int Session::finish(int aStatus) const
 {
-    return CliLog::sqlErrorSeen() ? DatabaseError : aStatus;
+    if (!CliLog::sqlErrorSeen())
+        return aStatus;
+    const QString vsDriverText = CliLog::takeFileProblem();
+    if (!vsDriverText.isEmpty()) {
+        const FileProblem vProblem = msOpenPath.isEmpty()
+                                         ? FileProblem::None
+                                         : Application::database()->fileProblem(msOpenPath);
+        CliLog::error(QStringLiteral("database error: ") +
+                      (vProblem != FileProblem::None
+                           ? FileProblemText::describe(msOpenPath, vProblem)
+                           : vsDriverText));
+    }
+    return DatabaseError;
 }

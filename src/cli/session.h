@@ -47,8 +47,8 @@ public:
     // Writes the message to standard error and gives back aStatus.
     int fail(int aStatus, const QString &asMessage);
     // The status a command ends with after its statements ran: DatabaseError
-    // when any of them failed (they reported on standard error), aStatus
-    // otherwise.
+    // when any of them failed (they reported on standard error, a damaged or
+    // locked file in one line here), aStatus otherwise.
     int finish(int aStatus) const;
 
     static bool isLanguageCode(const QString &asCode);
@@ -60,6 +60,7 @@ private:
     QString msApplicationDirectory;
     QString msLanguage;
     QString msSettingsFile;
+    QString msOpenPath;
     QTemporaryDir mSettingsCopy;
     QMap<QString, QVariant> mcSettingsBefore;
     RecordWriter mOut;

@@ -38,6 +38,7 @@ Database::Database(const QString &asLanguage, const StoreEnvironment &aEnvironme
     qRegisterMetaType<TabArea *>("TabArea*");
     qRegisterMetaType<QAction *>("QAction*");
     qRegisterMetaType<Catalogue>("Catalogue");
+    qRegisterMetaType<FileProblem>("FileProblem");
 
     Lock vLock(*this);
     msPreviousLanguage = msCurrentLanguage;
@@ -105,9 +106,25 @@ bool Database::connectCurrentDatabase()
     const QString vsPath = mEnvironment.databaseFilePath(vsLanguage);
     if (mpConnection->isOpenOn(vsPath))
         return true;
-    bool vbCreated = false;
-    if (!mpConnection->open(vsPath, &vbCreated))
+    collectStatementProblem();
+    // A file another program holds was waited for just now: the steps of a
+    // start-up or of a command do not wait once each. The connection is
+    // closed all the same, so no statement meant for this file reaches
+    // another language's.
+    if (vsPath == msLockedPath && mLockedAt.isValid() &&
+        mLockedAt.elapsed() < StoreConnection::cnBusyTimeoutMs) {
+        mpConnection->close();
         return false;
+    }
+    bool vbCreated = false;
+    if (!mpConnection->open(vsPath, &vbCreated)) {
+        noteFileProblem(vsPath, mpConnection->problem());
+        if (mpConnection->problem() == FileProblem::Locked) {
+            msLockedPath = vsPath;
+            mLockedAt.start();
+        }
+        return false;
+    }
     // A new file's data version is nought, so that every update applies.
     if (vbCreated)
         vpSettings->setValue(
@@ -229,6 +246,44 @@ int Database::currentLanguageSermonsCountDist() const
 {
     Lock vLock(*this);
     return CatalogueReader(queryFactory()).countSermons(false);
+}
+
+FileProblem Database::fileProblem(const QString &asPath) const
+{
+    Lock vLock(*this);
+    collectStatementProblem();
+    return mcFileProblems.value(asPath, FileProblem::None);
+}
+
+void Database::noteFileProblem(const QString &asPath, FileProblem aProblem) const
+{
+    if (aProblem == FileProblem::None || mcFileProblems.value(asPath) == aProblem)
+        return;
+    mcFileProblems.insert(asPath, aProblem);
+    if (!mbAnnouncing) {
+        mcUnannounced.append(asPath);
+        return;
+    }
+    // Signals are not const, but telling about the file changes nothing of
+    // the data store's.
+    emit const_cast<Database *>(this)->fileProblemFound(asPath, aProblem);
+}
+
+void Database::collectStatementProblem() const
+{
+    const FileProblem vProblem = FileProblems::takeStatementProblem();
+    if (vProblem != FileProblem::None && mpConnection)
+        noteFileProblem(mpConnection->database().databaseName(), vProblem);
+}
+
+void Database::announceFileProblems()
+{
+    Lock vLock(*this);
+    mbAnnouncing = true;
+    const QStringList vcPaths = mcUnannounced;
+    mcUnannounced.clear();
+    for (const QString &vsPath : vcPaths)
+        emit fileProblemFound(vsPath, mcFileProblems.value(vsPath));
 }
 
 bool Database::databaseExists(const QString &asFilePath)

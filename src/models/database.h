@@ -5,11 +5,13 @@
 #include "models/documentexport.h"
 #include "models/documentreader.h"
 #include "models/documentremoval.h"
+#include "models/fileproblem.h"
 #include "models/pagerecords.h"
 #include "models/psalmtable.h"
 #include "models/searchflags.h"
 #include "models/updateimport.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMetaType>
 #include <QObject>
@@ -128,6 +130,10 @@ public:
     DocumentRemoval::Report deleteSql(const QString &asLanguage, bool abBible,
                                       const QString &asKeys);
 
+    // What was found wrong with a file since the data store started (None:
+    // nothing); see fileProblemFound.
+    FileProblem fileProblem(const QString &asPath) const;
+
     // Whether the file exists and is not empty.
     static bool databaseExists(const QString &asFilePath);
     static QString readEscapedLine(QTextStream *apStream);
@@ -208,6 +214,9 @@ signals:
     // After an import, before importFinished: how many files went in and how
     // many were set aside.
     void importCompleted(int anImported, int anSetAside);
+    // A file cannot be used as it is (it is left untouched). Once per file
+    // and problem, and only from announceFileProblems() on.
+    void fileProblemFound(QString asPath, FileProblem aProblem);
 
 public slots:
     void openBibleChapter(TabArea *apTab, int anBible, int anChapter);
@@ -225,6 +234,10 @@ public slots:
     // importCompleted and importFinished. It never ends the process: the
     // start-up decides what comes next.
     void importSql();
+    // Emits fileProblemFound for the problems found so far (the data store
+    // opens its file before anyone can listen), and for each new one from
+    // then on.
+    void announceFileProblems();
 
 private:
     class LanguageSwitch;
@@ -243,6 +256,9 @@ private:
     void search(bool abBible, TabArea *apTab, const QString &asText, const QString &asList,
                 AdvancedSearchFlags aFlags, int anOffset, int anPageSize, int anKnownCount);
     void fillTree(int anKind, bool abDuplicates);
+    void noteFileProblem(const QString &asPath, FileProblem aProblem) const;
+    // A problem a failed statement met on this thread, for the open file.
+    void collectStatementProblem() const;
 
     QString msPreviousLanguage;
     QString msCurrentLanguage;
@@ -251,6 +267,13 @@ private:
     QString msLastSearchDates;
     AdvancedSearchFlags mLastSearchFlags;
     QVector<PsalmRecord> mcPsalms;
+    // Guarded by mMutex; mutable because every operation, reading ones too,
+    // may meet a damaged file.
+    mutable QHash<QString, FileProblem> mcFileProblems;
+    mutable QStringList mcUnannounced;
+    mutable bool mbAnnouncing = false;
+    QString msLockedPath;
+    QElapsedTimer mLockedAt;
     // Read under the lock by the direct catalogue fills, set by the window.
     std::atomic<CatalogueTree *> mpTreeView{nullptr};
     TabArea *mpCurrentPage = nullptr;

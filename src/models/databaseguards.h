@@ -24,6 +24,9 @@ public:
     }
     ~Lock()
     {
+        // The last moment the failed statements' file is known for sure.
+        if (mDatabase.mnLockDepth == 1)
+            mDatabase.collectStatementProblem();
         if (--mDatabase.mnLockDepth == 0)
             mDatabase.mOwner = std::thread::id();
         mDatabase.mMutex.unlock();

@@ -71,41 +71,106 @@ void StoreConnection::close()
 bool StoreConnection::open(const QString &asPath, bool *apCreated)
 {
     *apCreated = false;
+    mProblem = FileProblem::None;
+    mbDocumentIndexes = mbSearchIndexes = false;
     if (mConnection.isOpen())
         mConnection.close();
     mConnection.setDatabaseName(asPath);
-    if (!mConnection.open()) {
-        qDebug().noquote() << mConnection.lastError().text();
-        qDebug().noquote() << "Error:" << asPath << "is not accessible!";
-        return false;
-    }
+    bool vbNew = false;
+    const FileProblem vProblem = FileProblems::ofFile(asPath, &vbNew);
+    if (vProblem != FileProblem::None)
+        return fail(vProblem, QStringLiteral("seen in the file itself"));
+    mbReadOnly = FileProblems::isWriteProtected(asPath);
+    QString vsOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%0").arg(cnBusyTimeoutMs);
+    if (mbReadOnly)
+        vsOptions += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    mConnection.setConnectOptions(vsOptions);
+    if (!mConnection.open())
+        return fail(FileProblem::Unreadable, mConnection.lastError().text());
     QSqlQuery vQuery(mConnection);
-    vQuery.exec(QStringLiteral("PRAGMA encoding = 'UTF-8';"));
+    if (vbNew && !mbReadOnly)
+        vQuery.exec(QStringLiteral("PRAGMA encoding = 'UTF-8';"));
+    // The tables are read first: they are the one wait for another
+    // program's lock (the cache size needs them too).
+    QStringList vcNames;
+    if (!readTables(&vcNames) || !probeTables(vcNames))
+        return false;
     // Every opening is a new SQLite connection, with SQLite's small default
     // cache: the 128 MiB page cache is asked for each time, or every search
     // after a parallel text or a language switch would run without it.
     vQuery.exec(QStringLiteral("PRAGMA cache_size = -131072;"));
     vQuery.finish();
-    if (!createMissingTables(apCreated))
+    if (!createMissingTables(vcNames, apCreated))
         return false;
+    // Asking for an index that is there writes nothing; one that is missing
+    // cannot be made in a write-protected file, and the statements then do
+    // without it.
     mbDocumentIndexes = DocumentStatements::ensureIndexes(mConnection);
     mbSearchIndexes = SearchStatements::ensureIndexes(mConnection);
     return true;
 }
 
-bool StoreConnection::createMissingTables(bool *apCreated)
+bool StoreConnection::fail(FileProblem aProblem, const QString &asDetail)
+{
+    mProblem = aProblem;
+    qDebug().noquote() << "Error:" << mConnection.databaseName() << "cannot be used ("
+                       << static_cast<int>(aProblem) << asDetail << ")";
+    mConnection.close();
+    return false;
+}
+
+bool StoreConnection::readTables(QStringList *apcNames)
 {
     QSqlQuery vQuery(mConnection);
     if (!vQuery.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table';"))) {
-        qDebug().noquote() << "Error:" << vQuery.lastError().text();
-        return false;
+        const FileProblem vProblem = FileProblems::ofError(vQuery.lastError());
+        return fail(vProblem == FileProblem::None ? FileProblem::Damaged : vProblem,
+                    vQuery.lastError().text());
     }
-    QStringList vcNames;
     while (vQuery.next())
-        vcNames.append(vQuery.value(0).toString());
-    vQuery.finish();
+        apcNames->append(vQuery.value(0).toString());
+    return true;
+}
+
+bool StoreConnection::probeTables(const QStringList &acNames)
+{
+    // The ends of each table's trees: a few pages, however large the file,
+    // so a file damaged at its start is known before the window asks for
+    // anything. Damage further in shows in the statement that meets it.
+    QSqlQuery vQuery(mConnection);
     for (const TableDefinition &vTable : cTables) {
-        if (vcNames.contains(QLatin1String(vTable.name)))
+        const QString vsName = QLatin1String(vTable.name);
+        if (!acNames.contains(vsName + QStringLiteral("_content")))
+            continue;
+        const QString vsProbe =
+            QStringLiteral("SELECT (SELECT max(docid) FROM %0_content), (SELECT max(level) FROM "
+                           "%0_segdir), (SELECT max(blockid) FROM %0_segments);")
+                .arg(vsName);
+        if (!vQuery.exec(vsProbe) || !vQuery.next()) {
+            const FileProblem vProblem = FileProblems::ofError(vQuery.lastError());
+            return fail(vProblem == FileProblem::None ? FileProblem::Damaged : vProblem,
+                        vQuery.lastError().text());
+        }
+    }
+    return true;
+}
+
+bool StoreConnection::createMissingTables(const QStringList &acNames, bool *apCreated)
+{
+    bool vbOwn = false;
+    for (const TableDefinition &vTable : cTables)
+        vbOwn = vbOwn || acNames.contains(QLatin1String(vTable.name));
+    // Tables of some other program's: its file is not ours to add to.
+    if (!vbOwn && !acNames.isEmpty())
+        return fail(FileProblem::NotDatabase, acNames.join(QLatin1Char(' ')));
+    if (mbReadOnly) {
+        if (!vbOwn)
+            return fail(FileProblem::NotDatabase, QStringLiteral("empty and write-protected"));
+        return true;
+    }
+    QSqlQuery vQuery(mConnection);
+    for (const TableDefinition &vTable : cTables) {
+        if (acNames.contains(QLatin1String(vTable.name)))
             continue;
         *apCreated = true;
         qDebug().noquote() << QLatin1String(vTable.label);

@@ -1,6 +1,7 @@
 #include "widgets/mainwindow.h"
 
 #include "controllers/application.h"
+#include "controllers/fileproblemtext.h"
 #include "controllers/modalbox.h"
 #include "controllers/sharedoptions.h"
 #include "controllers/storerequests.h"
@@ -27,6 +28,8 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
@@ -57,8 +60,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     connect(mpRequests, &StoreRequests::catalogueLoaded, mpTreeView, &TreeView::showCatalogue);
     connect(mpRequests, &StoreRequests::sermonsCounted, this,
             [this](int anFirstTranslations, int anAll) {
-                mnFirstTranslations = anFirstTranslations;
-                mnAllSermons = anAll;
+                // A file that cannot be read counts none (the data store
+                // answers -1).
+                mnFirstTranslations = std::max(0, anFirstTranslations);
+                mnAllSermons = std::max(0, anAll);
                 showSermonCounts();
             });
     auto *vpMaintenance = new DocumentMaintenance(mpTreeView, mpRequests, this);
@@ -104,6 +109,16 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     });
     connect(vpDatabase, &Database::statusTextUpdated, this,
             [this](const QString &asText) { statusBar()->showMessage(asText, 0); });
+    // One box per file the data store cannot use; the other languages stay
+    // usable. The problems found before are asked for once the window is
+    // shown (see showEvent), so that the box stands over it.
+    connect(
+        vpDatabase, &Database::fileProblemFound, this,
+        [this](const QString &asPath, FileProblem aProblem) {
+            ModalBox::warning(this, FileProblemText::title(),
+                              FileProblemText::describe(asPath, aProblem));
+        },
+        Qt::QueuedConnection);
 
     auto *vpCentral = new QWidget(this);
     vpCentral->setObjectName(QStringLiteral("vpCentralWidget"));
@@ -214,6 +229,11 @@ void MainWindow::showEvent(QShowEvent *apEvent)
 {
     moveAdvancedSearch();
     QMainWindow::showEvent(apEvent);
+    if (!mbFileProblemsAsked) {
+        mbFileProblemsAsked = true;
+        QMetaObject::invokeMethod(Application::database(), &Database::announceFileProblems,
+                                  Qt::QueuedConnection);
+    }
 }
 
 MainWindow::~MainWindow()

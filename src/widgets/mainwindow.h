@@ -78,4 +78,6 @@ private:
     int mnFirstTranslations = 0;
     int mnAllSermons = 0;
     QPushButton *mpAdvancedSearchButton = nullptr;
+    // Whether the data store was asked for the files it could not use.
+    bool mbFileProblemsAsked = false;
 };
