@@ -62,6 +62,12 @@ QStringList TextConverter::convertBibleFile(const QString &asPath, const BookFou
     QString vsText;
     if (!readSourceFile(asPath, &vsText))
         return {};
+    return convertBibleText(vsText, aOnBook);
+}
+
+QStringList TextConverter::convertBibleText(const QString &asText, const BookFound &aOnBook)
+{
+    QString vsText = asText;
     QTextStream vStream(&vsText, QIODevice::ReadOnly);
     vStream.skipWhiteSpace();
 
