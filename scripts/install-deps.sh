@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, the Debian 12 packages that building, running and
 # testing Quillmark need, and only those that are missing. Safe to run again.
+# With --fuzz it also installs the compiler and run-time libraries of the fuzz build
+# (tools/fuzz.sh); the normal build and the tests do not need them.
 set -euo pipefail
 
 packages=(
@@ -18,6 +20,12 @@ packages=(
   # and xmllint for the exported exchange files
   xvfb xauth sqlite3 lame poppler-utils libxml2-utils
 )
+for arg in "$@"; do
+  case "$arg" in
+    --fuzz) packages+=(clang-16 libclang-rt-16-dev libfuzzer-16-dev) ;;
+    *) echo "usage: $0 [--fuzz]" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

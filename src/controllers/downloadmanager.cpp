@@ -133,6 +133,11 @@ QStringList DownloadManager::wantedUpdates(const QStringList &acLines)
     return vcWanted;
 }
 
+QStringList DownloadManager::wantedUpdates(const QByteArray &aBody)
+{
+    return wantedUpdates(QString::fromUtf8(aBody).split(QLatin1Char('\n')));
+}
+
 QNetworkReply *DownloadManager::download(DownloadManager::DownloadType aType)
 {
     if (isBusy()) {
@@ -237,7 +242,7 @@ void DownloadManager::handleVersionList(QNetworkReply *apData)
     const QByteArray vBody = apData->readAll();
     if (!isComplete(apData, vBody.size()))
         return;
-    mcFileList = wantedUpdates(QString::fromUtf8(vBody).split(QLatin1Char('\n')));
+    mcFileList = wantedUpdates(vBody);
     if (!mcFileList.isEmpty())
         emit updatesAvailable(mcFileList);
 }

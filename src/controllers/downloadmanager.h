@@ -49,6 +49,9 @@ public:
     // A line is a file name, optionally followed by ";" and a note; a name
     // that is not a plain file name (FileName::isPlain) is never offered.
     static QStringList wantedUpdates(const QStringList &acLines);
+    // The wanted updates of a version list as the server sent it (UTF-8,
+    // one line per file).
+    static QStringList wantedUpdates(const QByteArray &aBody);
 
     // Key and version of one version-list line ("ru_12.txt" gives "ru" and 12).
     static QString lineKey(const QString &asLine);

@@ -10,13 +10,17 @@
 #include <QFile>
 #include <QTextStream>
 
+#include <algorithm>
+
 namespace {
 
 // Values are spliced into SQL text, so each apostrophe is doubled (the same
-// rule as Database::readEscapedLine).
+// rule as Database::readEscapedLine). SQLite reads a statement only up to its
+// first NUL character: one in a damaged file would cut the statement inside
+// the value, and the row would be lost.
 QString sqlText(const QString &asValue)
 {
-    return QString(asValue).replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QString(asValue).remove(QChar(0)).replace(QLatin1Char('\''), QStringLiteral("''"));
 }
 
 // Fills the templates in one pass: a value that happens to contain "%1" must
@@ -34,6 +38,23 @@ QString paragraphRecord(const QString &asDate, const QString &asId, const QStrin
 {
     return QStringLiteral("INSERT INTO paragraphs (date, id, text) VALUES('%0', '%1', '%2');")
         .arg(sqlText(asDate), sqlText(asId), sqlText(asText));
+}
+
+// A verse number goes in as a number; anything else goes in as the name of
+// a column that does not exist, so that, as it always did, just its statement
+// fails and the data store reports it, whatever the text holds (spliced as
+// written, "1); DELETE ..." or "1-2" made statements of their own).
+QString verseNumber(const QString &asVerse)
+{
+    const bool vbNumber =
+        !asVerse.isEmpty() && std::all_of(asVerse.cbegin(), asVerse.cend(), [](QChar aChar) {
+            return aChar >= QLatin1Char('0') && aChar <= QLatin1Char('9');
+        });
+    if (vbNumber)
+        return asVerse;
+    return QLatin1Char('`') +
+           QString(asVerse).remove(QChar(0)).replace(QLatin1Char('`'), QStringLiteral("``")) +
+           QLatin1Char('`');
 }
 
 } // namespace
@@ -62,6 +83,12 @@ QStringList TextConverter::convertBibleFile(const QString &asPath, const BookFou
     QString vsText;
     if (!readSourceFile(asPath, &vsText))
         return {};
+    return convertBibleText(vsText, aOnBook);
+}
+
+QStringList TextConverter::convertBibleText(const QString &asText, const BookFound &aOnBook)
+{
+    QString vsText = asText;
     QTextStream vStream(&vsText, QIODevice::ReadOnly);
     vStream.skipWhiteSpace();
 
@@ -98,13 +125,11 @@ QStringList TextConverter::convertBibleFile(const QString &asPath, const BookFou
                        .arg(QString::number(vnBook), QString::number(vnChapter), sqlText(vsName),
                             sqlText(vsLabel));
         }
-        // The verse number goes in as written: a non-numeric one makes just
-        // this statement fail, and the data store reports it.
         vcStatements
             << QStringLiteral(
                    "INSERT INTO verses(book, chapter, verse, text) VALUES(%0, %1, %2, '%3');")
                    .arg(QString::number(vnBook), QString::number(vnChapter),
-                        sqlText(vcFields.at(2)), sqlText(vcFields.at(3)));
+                        verseNumber(vcFields.at(2)), sqlText(vcFields.at(3)));
     }
     return vcStatements;
 }

@@ -47,6 +47,8 @@ public:
     // order they appear in this file, chapters from 1 within their book;
     // aOnBook hears each new book's name. An unreadable file gives none.
     static QStringList convertBibleFile(const QString &asPath, const BookFound &aOnBook = {});
+    // The same for the text of a Bible file.
+    static QStringList convertBibleText(const QString &asText, const BookFound &aOnBook = {});
 
     // Whether the run would put a second Bible into a language that has one:
     // books are numbered from 1 in every Bible file, so the two would mix.

@@ -6,6 +6,21 @@
 #include <QTextCodec>
 #include <QTextStream>
 
+namespace {
+
+// readLine() takes "\r\n" for a line end but keeps a further "\r" before it:
+// a CRLF file converted once more ends its lines with "\r\r\n", and every
+// field and paragraph would be stored with a carriage return at its end.
+QString readLine(QTextStream &aStream)
+{
+    QString vsLine = aStream.readLine();
+    while (vsLine.endsWith(QLatin1Char('\r')))
+        vsLine.chop(1);
+    return vsLine;
+}
+
+} // namespace
+
 SermonFile SermonFile::parse(const QString &asText, bool abReplaceMarker)
 {
     QString vsText = asText;
@@ -16,20 +31,20 @@ SermonFile SermonFile::parse(const QString &asText, bool abReplaceMarker)
     // leaves the missing fields empty, and the end ends the paragraphs like an
     // empty line.
     SermonFile vSermon;
-    vSermon.msDate = vStream.readLine();
+    vSermon.msDate = readLine(vStream);
     if (abReplaceMarker && vSermon.msDate.startsWith(QLatin1Char('R'))) {
         vSermon.mbReplace = true;
         vSermon.msDate.remove(0, 1);
     }
-    vSermon.msName = vStream.readLine();
-    vSermon.msTranslator = vStream.readLine();
-    vSermon.msPdf = vStream.readLine();
-    vSermon.msMp3 = vStream.readLine();
-    vSermon.msLength = vStream.readLine();
-    vSermon.msPlace = vStream.readLine();
+    vSermon.msName = readLine(vStream);
+    vSermon.msTranslator = readLine(vStream);
+    vSermon.msPdf = readLine(vStream);
+    vSermon.msMp3 = readLine(vStream);
+    vSermon.msLength = readLine(vStream);
+    vSermon.msPlace = readLine(vStream);
 
     Paragraph vHeld;
-    for (QString vsLine = vStream.readLine(); !vsLine.isEmpty(); vsLine = vStream.readLine()) {
+    for (QString vsLine = readLine(vStream); !vsLine.isEmpty(); vsLine = readLine(vStream)) {
         if (!vsLine.startsWith(QLatin1String("E-"))) {
             vHeld.msText += vsLine;
             continue;

@@ -9,7 +9,8 @@
 // starting with "E-" opens a paragraph: its id is the text before the first
 // blank, its text the rest from that blank on; any other line continues the
 // paragraph without a separator; the first empty line (or the end) ends the
-// sermon. Lines before the first "E-" line contribute nothing. As the
+// sermon (carriage returns at a line's end count as part of its end).
+// Lines before the first "E-" line contribute nothing. As the
 // statements made from it always did, the last paragraph is written even
 // when no "E-" line came: one paragraph with an empty id and text.
 struct SermonFile
