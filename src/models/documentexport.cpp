@@ -15,17 +15,15 @@
 #include <QTemporaryDir>
 #include <QVector>
 
-#include <utility>
-
 namespace DocumentExport {
 
 namespace {
 
-// A statement's rows as texts (a missing value as an empty one).
-using Rows = QVector<QStringList>;
-
-bool readRows(const std::function<QSqlQuery()> &aNewQuery, const QString &asStatement,
-              bool abDistinct, Rows *apRows, QString *apError)
+// Hands each row of a statement to aEmit as texts (a missing value as an
+// empty one); false with the driver's text when the statement fails.
+using Emit = std::function<void(const QStringList &)>;
+bool streamRows(const std::function<QSqlQuery()> &aNewQuery, const QString &asStatement,
+                bool abDistinct, const Emit &aEmit, QString *apError)
 {
     QSqlQuery vQuery = aNewQuery();
     vQuery.setForwardOnly(true);
@@ -35,12 +33,13 @@ bool readRows(const std::function<QSqlQuery()> &aNewQuery, const QString &asStat
         return false;
     }
     // The indexed statements may give a row more than once where the plain
-    // ones say DISTINCT; the first one keeps its place, as there.
+    // ones say DISTINCT; the first one keeps its place, as there. Only
+    // records and books are DISTINCT, so the set stays small.
     QSet<QStringList> vcSeen;
     const int vnColumns = vQuery.record().count();
+    QStringList vcRow;
     while (vQuery.next()) {
-        QStringList vcRow;
-        vcRow.reserve(vnColumns);
+        vcRow.clear();
         for (int i = 0; i < vnColumns; ++i)
             vcRow.append(vQuery.value(i).toString());
         if (abDistinct) {
@@ -48,7 +47,7 @@ bool readRows(const std::function<QSqlQuery()> &aNewQuery, const QString &asStat
                 continue;
             vcSeen.insert(vcRow);
         }
-        apRows->append(std::move(vcRow));
+        aEmit(vcRow);
     }
     return true;
 }
@@ -139,30 +138,31 @@ bool writeDocuments(const std::function<QSqlQuery()> &aNewQuery, ExchangeWriter 
 {
     const QVector<Statement> vcStatements =
         abBible ? bibleStatements(abIndexed, asKeys) : sermonStatements(abIndexed, asKeys);
-    // Every section is read before anything is written, so that a failed
-    // statement leaves no half file behind it.
-    QVector<Rows> vcSections;
-    for (const Statement &vStatement : vcStatements) {
-        Rows vcRows;
-        if (!readRows(aNewQuery, vStatement.msText, vStatement.mbDistinct, &vcRows, apError))
+    // One section per statement, in the file's order. Rows go out as they
+    // come (a whole corpus may be exported); after a failed statement the
+    // caller throws the half-written file away.
+    const QVector<Emit> vcSections =
+        abBible
+            ? QVector<Emit>{
+                  [&](const QStringList &acRow) { aWriter.book(acRow.value(0), acRow.value(1)); },
+                  [&](const QStringList &acRow) {
+                      aWriter.chapter(acRow.value(0), acRow.value(1), acRow.value(2));
+                  },
+                  [&](const QStringList &acRow) {
+                      aWriter.verse(acRow.value(0), acRow.value(1), acRow.value(2), acRow.value(3));
+                  }}
+            : QVector<Emit>{[&](const QStringList &acRow) {
+                                aWriter.quote(acRow.value(0), acRow.value(1), acRow.value(2),
+                                              acRow.value(3), acRow.value(4), acRow.value(5),
+                                              acRow.value(6));
+                            },
+                            [&](const QStringList &acRow) {
+                                aWriter.paragraph(acRow.value(0), acRow.value(1), acRow.value(2));
+                            }};
+    for (int i = 0; i < vcStatements.size(); ++i)
+        if (!streamRows(aNewQuery, vcStatements.at(i).msText, vcStatements.at(i).mbDistinct,
+                        vcSections.at(i), apError))
             return false;
-        vcSections.append(std::move(vcRows));
-    }
-    auto at = [](const QStringList &acRow, int anColumn) { return acRow.value(anColumn); };
-    if (abBible) {
-        for (const QStringList &vcRow : qAsConst(vcSections[0]))
-            aWriter.book(at(vcRow, 0), at(vcRow, 1));
-        for (const QStringList &vcRow : qAsConst(vcSections[1]))
-            aWriter.chapter(at(vcRow, 0), at(vcRow, 1), at(vcRow, 2));
-        for (const QStringList &vcRow : qAsConst(vcSections[2]))
-            aWriter.verse(at(vcRow, 0), at(vcRow, 1), at(vcRow, 2), at(vcRow, 3));
-    } else {
-        for (const QStringList &vcRow : qAsConst(vcSections[0]))
-            aWriter.quote(at(vcRow, 0), at(vcRow, 1), at(vcRow, 2), at(vcRow, 3), at(vcRow, 4),
-                          at(vcRow, 5), at(vcRow, 6));
-        for (const QStringList &vcRow : qAsConst(vcSections[1]))
-            aWriter.paragraph(at(vcRow, 0), at(vcRow, 1), at(vcRow, 2));
-    }
     return true;
 }
 

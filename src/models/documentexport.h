@@ -56,7 +56,8 @@ struct Report
 QString baseName(const QString &asLanguage, int anNumber);
 
 // Writes the rows of the keys into aWriter (begun, not finished); false with
-// the driver's text in *apError when a statement fails.
+// the driver's text in *apError when a statement fails, after which what was
+// written is incomplete.
 bool writeDocuments(const std::function<QSqlQuery()> &aNewQuery, ExchangeWriter &aWriter,
                     bool abBible, const QString &asKeys, bool abIndexed, QString *apError);
 
