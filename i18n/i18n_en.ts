@@ -664,6 +664,10 @@ name</translation>
     <context>
         <name>FileProblemText</name>
         <message>
+            <source>The disk holding the data file %1 is full: nothing more could be written to it, and the file was left as it was. Make room on the disk, then try again.</source>
+            <translation>The disk holding the data file %1 is full: nothing more could be written to it, and the file was left as it was. Make room on the disk, then try again.</translation>
+        </message>
+        <message>
             <source>Data file</source>
             <translation>Data file</translation>
         </message>

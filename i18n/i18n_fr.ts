@@ -664,6 +664,10 @@ fichier</translation>
     <context>
         <name>FileProblemText</name>
         <message>
+            <source>The disk holding the data file %1 is full: nothing more could be written to it, and the file was left as it was. Make room on the disk, then try again.</source>
+            <translation>Le disque qui contient le fichier de données %1 est plein : rien de plus n’a pu y être écrit, et le fichier est resté tel quel. Libérez de la place sur le disque, puis réessayez.</translation>
+        </message>
+        <message>
             <source>Data file</source>
             <translation>Fichier de données</translation>
         </message>

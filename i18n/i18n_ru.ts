@@ -664,6 +664,10 @@ name</source>
     <context>
         <name>FileProblemText</name>
         <message>
+            <source>The disk holding the data file %1 is full: nothing more could be written to it, and the file was left as it was. Make room on the disk, then try again.</source>
+            <translation>Диск, на котором лежит файл данных %1, заполнен: записать в него больше ничего нельзя, файл оставлен как был. Освободите место на диске и попробуйте снова.</translation>
+        </message>
+        <message>
             <source>Data file</source>
             <translation>Файл данных</translation>
         </message>

@@ -14,11 +14,15 @@
 #include <JlCompress.h>
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QSettings>
+#include <QSqlQuery>
 #include <QStandardItem>
 #include <QXmlStreamReader>
 
 #include <memory>
+
+#include <unistd.h>
 
 namespace {
 
@@ -99,6 +103,7 @@ private slots:
     void cleanup();
     void exportWritesNumberedArchives();
     void exportFailuresWriteNothing();
+    void exportOnAFullDisk();
     void deletion_data();
     void deletion();
     void windowExportsAndDeletes();
@@ -205,6 +210,42 @@ void TestMaintenance::exportFailuresWriteNothing()
     QCOMPARE(leftovers(mpApp->path()), QStringList());
     QVERIFY(!Application::settings()->contains("expVerru"));
     QTRY_COMPARE(vBoxes.count(), 1); // the failed statement's "SQL Error"
+}
+
+void TestMaintenance::exportOnAFullDisk()
+{
+    // A folder on a disk that fills up half-way through the file (a small
+    // file system, which only the administrator may mount): nothing is left.
+    if (geteuid() != 0)
+        QSKIP("mounting a small file system needs root");
+    mpApp = std::make_unique<TempAppDir>(settings());
+    QStringList vcLong;
+    for (int i = 0; i < 300; ++i)
+        vcLong << QString("word %1 ").arg(i).repeated(400);
+    QVERIFY(Application::database()->execQuery(
+        sermonStatements("62-0101", "Long", vcLong, "Tr", "T", 5)));
+    const QString vsSmall = mpApp->filePath("small");
+    QVERIFY(QDir().mkpath(vsSmall));
+    if (TestSupport::runProgram("mount", {"-t", "tmpfs", "-o", "size=256k", "tmpfs", vsSmall})
+            .mnStatus != 0)
+        QSKIP("no small file system can be mounted here");
+    const auto vUnmount = qScopeGuard([vsSmall] {
+        QSqlDatabase::removeDatabase("full");
+        TestSupport::runProgram("umount", {vsSmall});
+    });
+    QSqlDatabase vConnection = QSqlDatabase::addDatabase("QSQLITEICU", "full");
+    vConnection.setDatabaseName(Application::databaseFilePath());
+    QVERIFY(vConnection.open());
+    DocumentExport::Request vRequest;
+    vRequest.msLanguage = "ru";
+    vRequest.msKeys = "(5)";
+    vRequest.msFolder = vsSmall;
+    const DocumentExport::Report vFull =
+        DocumentExport::exportArchive([&vConnection] { return QSqlQuery(vConnection); }, vRequest);
+    QCOMPARE(vFull.mStatus, DocumentExport::Report::WriteFailed);
+    QCOMPARE(QDir(vsSmall).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList());
+    vConnection.close();
 }
 
 void TestMaintenance::deletion_data()

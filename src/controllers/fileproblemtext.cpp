@@ -38,6 +38,10 @@ QString FileProblemText::describe(const QString &asPath, FileProblem aProblem)
         return tr("The data file %1 is write-protected: its texts can be read, but nothing can "
                   "be added to it or removed from it.")
             .arg(vsFile);
+    case FileProblem::Full:
+        return tr("The disk holding the data file %1 is full: nothing more could be written to "
+                  "it, and the file was left as it was. Make room on the disk, then try again.")
+            .arg(vsFile);
     }
     return QString();
 }

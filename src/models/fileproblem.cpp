@@ -14,6 +14,7 @@ enum SqliteCode
     cnReadOnly = 8,
     cnIoError = 10,
     cnCorrupt = 11,
+    cnFull = 13,
     cnCantOpen = 14,
     cnNotADatabase = 26
 };
@@ -104,6 +105,8 @@ FileProblem ofError(const QSqlError &aError)
         return FileProblem::Damaged;
     case cnCantOpen:
         return FileProblem::Unreadable;
+    case cnFull:
+        return FileProblem::Full;
     case cnNotADatabase:
         return FileProblem::NotDatabase;
     default:

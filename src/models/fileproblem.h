@@ -16,7 +16,8 @@ enum class FileProblem
     NotDatabase, // another kind of file, or someone else's database
     Damaged,     // cut short or partly overwritten
     Locked,      // another program holds it for longer than the data store waits
-    ReadOnly     // it can be read but not changed
+    ReadOnly,    // it can be read but not changed
+    Full         // its disk has no room for what was to be written
 };
 Q_DECLARE_METATYPE(FileProblem)
 

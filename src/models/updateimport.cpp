@@ -1,6 +1,7 @@
 #include "models/updateimport.h"
 
 #include "models/documentstatements.h"
+#include "models/fileproblem.h"
 
 #include <QDebug>
 #include <QDir>
@@ -14,11 +15,11 @@ namespace {
 // How often, in paragraphs, a file's progress is reported.
 const int cnProgressStep = 16;
 
-bool run(QSqlQuery &aQuery, QString *apError)
+bool run(QSqlQuery &aQuery, QSqlError *apError)
 {
     if (aQuery.exec())
         return true;
-    *apError = aQuery.lastError().text();
+    *apError = aQuery.lastError();
     return false;
 }
 
@@ -92,8 +93,18 @@ UpdateImport::Result UpdateImport::importFile(const QString &asPath, const Progr
     } else if (vsText.startsWith(QLatin1String("PK\x03\x04"))) {
         // An archive never unpacked: its bytes are no sermon.
         vResult.msReason = QStringLiteral("it is a zip archive");
-    } else if (!importSermon(SermonFile::parse(vsText, true), aProgress, &vResult.msReason)) {
-        vResult.msReason = QStringLiteral("its statements failed: %1").arg(vResult.msReason);
+    } else if (QSqlError vError;
+               !importSermon(SermonFile::parse(vsText, true), aProgress, &vError)) {
+        // A full disk, a lock or a damaged file is no fault of the update
+        // file: it stays as it is, to go in at a later start.
+        if (FileProblems::ofError(vError) != FileProblem::None) {
+            vResult.msReason =
+                QStringLiteral("kept for the next start: the database refused it: %1")
+                    .arg(vError.text());
+            qDebug().noquote() << "Update file" << asPath << vResult.msReason;
+            return vResult;
+        }
+        vResult.msReason = QStringLiteral("its statements failed: %1").arg(vError.text());
     } else {
         vResult.mbImported = true;
         removeImported(asPath);
@@ -116,10 +127,10 @@ void UpdateImport::setAside(const QString &asPath, const QString &asReason)
 }
 
 bool UpdateImport::importSermon(const SermonFile &aSermon, const Progress &aProgress,
-                                QString *apError)
+                                QSqlError *apError)
 {
     if (!begin()) {
-        *apError = mConnection.lastError().text();
+        *apError = mConnection.lastError();
         return false;
     }
     bool vbOk = true;
@@ -133,23 +144,21 @@ bool UpdateImport::importSermon(const SermonFile &aSermon, const Progress &aProg
     }
     QSqlQuery vQuery = mNewQuery();
     vbOk = vbOk && importQuote(aSermon, vQuery);
-    if (!vbOk && apError->isEmpty())
-        *apError = vQuery.lastError().text();
+    if (!vbOk && !apError->isValid())
+        *apError = vQuery.lastError();
     const qint64 vnTotal = aSermon.mcParagraphs.size();
     for (qint64 i = 0; vbOk && i < vnTotal; ++i) {
         const SermonFile::Paragraph &vParagraph = aSermon.mcParagraphs.at(int(i));
         if (!importParagraph(aSermon.msDate, vParagraph.msId, vParagraph.msText, vQuery)) {
-            *apError = vQuery.lastError().text();
+            *apError = vQuery.lastError();
             vbOk = false;
         } else if (aProgress && ((i + 1) % cnProgressStep == 0 || i + 1 == vnTotal)) {
             aProgress(i + 1, vnTotal);
         }
     }
     vQuery.finish();
-    if (vbOk && commit())
+    if (vbOk && commit(apError))
         return true;
-    if (vbOk)
-        *apError = mConnection.lastError().text();
     rollBack();
     return false;
 }
@@ -193,12 +202,16 @@ bool UpdateImport::begin()
     return vQuery.exec(QStringLiteral("BEGIN;"));
 }
 
-bool UpdateImport::commit()
+bool UpdateImport::commit(QSqlError *apError)
 {
-    if (mbTransactions)
-        return mConnection.commit();
+    // As a statement even where the driver has transactions: its error then
+    // carries SQLite's code (a full disk shows at the commit), which the
+    // driver's own commit leaves out.
     QSqlQuery vQuery = mNewQuery();
-    return vQuery.exec(QStringLiteral("COMMIT;"));
+    if (vQuery.exec(QStringLiteral("COMMIT;")))
+        return true;
+    *apError = vQuery.lastError();
+    return false;
 }
 
 void UpdateImport::rollBack()

@@ -3,6 +3,7 @@
 #include "models/sermonfile.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
@@ -14,7 +15,9 @@
 // transaction: either the whole sermon is there afterwards or the database
 // is as before. A file is deleted only once its transaction has committed; a
 // file that cannot be read or whose statements fail is kept in the folder as
-// "<name>.failed", which is never imported again, so no update is lost.
+// "<name>.failed", which is never imported again, so no update is lost. When
+// the database file is at fault (its disk full, locked, damaged) the update
+// file stays as it is, to be imported at a later start.
 // Values are bound, never spliced into the statements.
 class UpdateImport
 {
@@ -68,9 +71,9 @@ public:
                                 QSqlQuery &aQuery);
 
 private:
-    bool importSermon(const SermonFile &aSermon, const Progress &aProgress, QString *apError);
+    bool importSermon(const SermonFile &aSermon, const Progress &aProgress, QSqlError *apError);
     bool begin();
-    bool commit();
+    bool commit(QSqlError *apError);
     void rollBack();
 
     QSqlDatabase &mConnection;
