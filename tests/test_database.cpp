@@ -16,6 +16,8 @@
 
 namespace {
 
+using TestSupport::filledDatabase;
+
 // Pages are only passed through and never touched by the data store.
 TabArea *fakePage(quintptr anId)
 {
@@ -118,15 +120,6 @@ public:
     QStringList mcHits, mcKeys; // a sermon hit's key is "date/number", a verse's its place
     QList<QPair<TabArea *, int>> mcCounted;
 };
-
-Database *filledDatabase(const QStringList &acStatements)
-{
-    Application::sharedOptions();
-    Database *vpDatabase = Application::database();
-    if (!vpDatabase->execQuery(acStatements))
-        qWarning("could not fill the test database");
-    return vpDatabase;
-}
 
 // A row of a data table through the indexed statements or the plain ones.
 QTestData &row(const QString &asName, bool abPlain)

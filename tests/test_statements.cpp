@@ -19,6 +19,8 @@
 
 namespace {
 
+using TestSupport::filledDatabase;
+
 using TestSupport::sermonStatements;
 
 QMap<QString, QVariant> settings(bool abShowDuplicates = true)
@@ -89,14 +91,6 @@ QStringList rows(QSqlDatabase aConnection, const QString &asStatement,
         vcRows << vcColumns.join(" | ");
     }
     return vcRows;
-}
-Database *filledDatabase(const QStringList &acStatements)
-{
-    Application::sharedOptions();
-    Database *vpDatabase = Application::database();
-    if (!vpDatabase->execQuery(acStatements))
-        qWarning("could not fill the test database");
-    return vpDatabase;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "controllers/application.h"
 #include "controllers/logging.h"
 #include "controllers/resources.h"
+#include "controllers/sharedoptions.h"
 #include "models/database.h"
 #include "views/treeview.h"
 
@@ -129,6 +130,15 @@ QString sqlText(const QString &asValue)
 {
     return QLatin1Char('\'') + QString(asValue).replace(QLatin1Char('\''), QStringLiteral("''")) +
            QLatin1Char('\'');
+}
+
+Database *filledDatabase(const QStringList &acStatements)
+{
+    Application::sharedOptions();
+    Database *vpDatabase = Application::database();
+    if (!vpDatabase->execQuery(acStatements))
+        qWarning("could not fill the test database");
+    return vpDatabase;
 }
 
 QStringList sermonStatements(const QString &asDate, const QString &asName,

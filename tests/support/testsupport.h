@@ -10,6 +10,7 @@
 #include <QtTest>
 #include <QVariant>
 
+class Database;
 class QStandardItem;
 class TreeView;
 
@@ -111,6 +112,9 @@ QStringList sermonStatements(const QString &asDate, const QString &asName,
                              const QString &asTranslator = QStringLiteral("Tr"),
                              const QString &asPlace = QStringLiteral("Town"), int anDocId = 0,
                              const QString &asMp3 = QStringLiteral("a.mp3"));
+// The program's data store on the current language's file, with the
+// statements run (a warning when one fails).
+Database *filledDatabase(const QStringList &acStatements);
 // The items under the catalogue's groups (sermons or chapters), in order; and
 // one line per group: its text and key, then its items' texts and keys, a
 // further translation marked "/i" when it is shown in italics.
