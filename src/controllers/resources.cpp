@@ -1,6 +1,6 @@
 #include "controllers/resources.h"
 
-#include <QtGlobal>
+#include <QHash>
 
 static void registerBundles()
 {
@@ -14,5 +14,14 @@ namespace Resources {
 void registerAll()
 {
     registerBundles();
+}
+
+QIcon icon(const QString &asPath)
+{
+    static QHash<QString, QIcon> scIcons;
+    auto it = scIcons.find(asPath);
+    if (it == scIcons.end())
+        it = scIcons.insert(asPath, QIcon(asPath));
+    return it.value();
 }
 } // namespace Resources

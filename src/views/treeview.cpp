@@ -2,6 +2,7 @@
 
 #include "controllers/application.h"
 #include "controllers/modalbox.h"
+#include "controllers/resources.h"
 #include "controllers/sharedoptions.h"
 #include "controllers/storerequests.h"
 #include "models/catalogue.h"
@@ -23,17 +24,20 @@ TreeView::TreeView(QWidget *parent) : QTreeView(parent)
     mpProxy = new QSortFilterProxyModel(this);
     mpProxy->setFilterCaseSensitivity(Qt::CaseInsensitive);
 
-    mpCheckAllAction = new QAction(QIcon(QStringLiteral(":/icons/check_all.png")), QString(), this);
+    mpCheckAllAction =
+        new QAction(Resources::icon(QStringLiteral(":/icons/check_all.png")), QString(), this);
     mpUncheckAllAction =
-        new QAction(QIcon(QStringLiteral(":/icons/uncheck_all.png")), QString(), this);
+        new QAction(Resources::icon(QStringLiteral(":/icons/uncheck_all.png")), QString(), this);
     mpCheckInverseAction =
-        new QAction(QIcon(QStringLiteral(":/icons/check_inv.png")), QString(), this);
-    mpExpandAction = new QAction(QIcon(QStringLiteral(":/icons/expand_tree.png")), QString(), this);
+        new QAction(Resources::icon(QStringLiteral(":/icons/check_inv.png")), QString(), this);
+    mpExpandAction =
+        new QAction(Resources::icon(QStringLiteral(":/icons/expand_tree.png")), QString(), this);
     mpExpandAction->setCheckable(true);
     if (Application::settings()->value(QStringLiteral("Converter"), false).toBool()) {
-        mpExportAction = new QAction(QIcon(QStringLiteral(":/icons/export.png")), QString(), this);
-        mpDeleteAction =
-            new QAction(QIcon(QStringLiteral(":/icons/remove_record.png")), QString(), this);
+        mpExportAction =
+            new QAction(Resources::icon(QStringLiteral(":/icons/export.png")), QString(), this);
+        mpDeleteAction = new QAction(Resources::icon(QStringLiteral(":/icons/remove_record.png")),
+                                     QString(), this);
         connect(mpExportAction, &QAction::triggered, this, &TreeView::exportSql);
         connect(mpDeleteAction, &QAction::triggered, this, &TreeView::deleteSql);
     }
@@ -126,7 +130,7 @@ QStandardItem *TreeView::addTopItem(const QString &asText, const QString &asData
                                     const QString &asToolTip)
 {
     QStandardItem *vpItem = prepareItem(asText, asData, abItalic, asToolTip);
-    vpItem->setIcon(QIcon(QStringLiteral(":/icons/item.png")));
+    vpItem->setIcon(Resources::icon(QStringLiteral(":/icons/item.png")));
     QFont vFont = font();
     vFont.setBold(true);
     vFont.setItalic(abItalic);
@@ -151,8 +155,8 @@ QStandardItem *TreeView::addChildItem(const QString &asText, QStandardItem *apPa
     if (!apParent)
         return nullptr;
     QStandardItem *vpItem = prepareItem(asText, asData, abItalic, asToolTip);
-    vpItem->setIcon(QIcon(abHasMp3 ? QStringLiteral(":/icons/mp3.png")
-                                   : QStringLiteral(":/icons/history.png")));
+    vpItem->setIcon(Resources::icon(abHasMp3 ? QStringLiteral(":/icons/mp3.png")
+                                             : QStringLiteral(":/icons/history.png")));
     // A maintainer exports or deletes single chapters, so with those
     // commands a chapter takes a check by hand (a book still does not).
     if (mnKind == Bible && mpDeleteAction) {
@@ -294,8 +298,8 @@ void TreeView::expandAll()
 void TreeView::toggleTree(bool abExpand)
 {
     mpExpandAction->setText(abExpand ? tr("Collapse") : tr("Expand"));
-    mpExpandAction->setIcon(QIcon(abExpand ? QStringLiteral(":/icons/collapse_tree.png")
-                                           : QStringLiteral(":/icons/expand_tree.png")));
+    mpExpandAction->setIcon(Resources::icon(abExpand ? QStringLiteral(":/icons/collapse_tree.png")
+                                                     : QStringLiteral(":/icons/expand_tree.png")));
     if (abExpand)
         expandAll();
     else
@@ -361,8 +365,8 @@ void TreeView::expandColumn(QModelIndex aIndex)
     if (vSource.parent().isValid())
         return;
     if (QStandardItem *vpItem = mpModel->itemFromIndex(vSource))
-        vpItem->setIcon(QIcon(isExpanded(aIndex) ? QStringLiteral(":/icons/opened.png")
-                                                 : QStringLiteral(":/icons/closed.png")));
+        vpItem->setIcon(Resources::icon(isExpanded(aIndex) ? QStringLiteral(":/icons/opened.png")
+                                                           : QStringLiteral(":/icons/closed.png")));
 }
 
 bool TreeView::confirm(const QString &asQuestion) const

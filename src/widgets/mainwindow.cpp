@@ -3,6 +3,7 @@
 #include "controllers/application.h"
 #include "controllers/fileproblemtext.h"
 #include "controllers/modalbox.h"
+#include "controllers/resources.h"
 #include "controllers/sharedoptions.h"
 #include "controllers/storerequests.h"
 #include "models/database.h"
@@ -39,7 +40,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     mpSearchWidget = new SearchWidget(this);
 
     setMinimumSize(800, 600);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/icon.png")));
+    setWindowIcon(Resources::icon(QStringLiteral(":/icons/icon.png")));
     setWindowTitle(tr("KVR"));
     // Shown maximised; this is its size where no window manager maximises it,
     // and when the user restores it.
@@ -264,7 +265,7 @@ QMenu *MainWindow::createLanguageMenu(const QString &asTitle, const QString &asC
         const QString vsCode = vpSettings->value(asCodeKey.arg(n)).toString();
         if (vsCode.isEmpty())
             break;
-        QAction *vpAction = vpMenu->addAction(QIcon(QStringLiteral(":/i18n/") + vsCode),
+        QAction *vpAction = vpMenu->addAction(Resources::icon(QStringLiteral(":/i18n/") + vsCode),
                                               vpSettings->value(asNameKey.arg(n)).toString());
         vpAction->setObjectName(asObjectPrefix + vsCode);
         connect(vpAction, &QAction::triggered, this, &MainWindow::setLanguage);
@@ -286,7 +287,8 @@ void MainWindow::createMenus()
     vpSettings->setObjectName(QStringLiteral("settingsAction"));
     connect(vpSettings, &QAction::triggered, this, &MainWindow::openSettings);
     mpAboutMenu = menuBar()->addMenu(tr("About"));
-    QAction *vpHelp = mpAboutMenu->addAction(QIcon(QStringLiteral(":/icons/help.png")), tr("Help"));
+    QAction *vpHelp =
+        mpAboutMenu->addAction(Resources::icon(QStringLiteral(":/icons/help.png")), tr("Help"));
     vpHelp->setObjectName(QStringLiteral("helpAction"));
     connect(vpHelp, &QAction::triggered, this, &MainWindow::help);
 }

@@ -1,6 +1,7 @@
 #include "widgets/navigationwidget.h"
 
 #include "controllers/application.h"
+#include "controllers/resources.h"
 #include "controllers/sharedoptions.h"
 
 #include <QComboBox>
@@ -12,16 +13,16 @@
 NavigationWidget::NavigationWidget(int anMode, QWidget *parent) : QWidget(parent), mnMode(anMode)
 {
     mpBackButton = new QToolButton(this);
-    mpBackButton->setIcon(QIcon(QStringLiteral(":/icons/back.png")));
+    mpBackButton->setIcon(Resources::icon(QStringLiteral(":/icons/back.png")));
     mpBackButton->setAutoRaise(true);
     mpForwardButton = new QToolButton(this);
-    mpForwardButton->setIcon(QIcon(QStringLiteral(":/icons/forward.png")));
+    mpForwardButton->setIcon(Resources::icon(QStringLiteral(":/icons/forward.png")));
     mpForwardButton->setAutoRaise(true);
     mpLabel = new QLabel(this);
     mpPageCombo = new QComboBox(this);
     mpPageCombo->setMinimumWidth(50);
     mpOnePageButton = new QToolButton(this);
-    mpOnePageButton->setIcon(QIcon(QStringLiteral(":/icons/one_page.png")));
+    mpOnePageButton->setIcon(Resources::icon(QStringLiteral(":/icons/one_page.png")));
     mpOnePageButton->setCheckable(true);
 
     connect(mpBackButton, &QToolButton::clicked, this, &NavigationWidget::navigate);

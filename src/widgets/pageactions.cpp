@@ -2,6 +2,7 @@
 
 #include "controllers/application.h"
 #include "controllers/modalbox.h"
+#include "controllers/resources.h"
 #include "controllers/sharedoptions.h"
 #include "controllers/shareitem.h"
 #include "controllers/sharemanager.h"
@@ -34,7 +35,7 @@ namespace {
 
 QAction *newAction(QObject *apParent, const QString &asIcon, QKeySequence::StandardKey aKey)
 {
-    auto *vpAction = new QAction(QIcon(asIcon), QString(), apParent);
+    auto *vpAction = new QAction(Resources::icon(asIcon), QString(), apParent);
     vpAction->setShortcut(aKey);
     // Only the page on show answers the keys, not every open tab.
     vpAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -85,7 +86,7 @@ PageActions::PageActions(TabArea *apPage, QToolBar *apControls, QToolBar *apPlay
     connect(mpContextAction, &QAction::triggered, this, &PageActions::goToContext);
 
     mpCaptionButton = new QToolButton(mpControls);
-    mpCaptionButton->setIcon(QIcon(QStringLiteral(":/icons/view_text.png")));
+    mpCaptionButton->setIcon(Resources::icon(QStringLiteral(":/icons/view_text.png")));
     mpCaptionButton->setCheckable(true);
     mpCaptionButton->setAutoRaise(true);
     connect(mpCaptionButton, &QToolButton::clicked, this, &PageActions::showCaption);
@@ -97,7 +98,7 @@ PageActions::PageActions(TabArea *apPage, QToolBar *apControls, QToolBar *apPlay
         connect(vpAction, &QAction::triggered, this, &PageActions::share);
     }
     mpShareButton = new QToolButton(mpControls);
-    mpShareButton->setIcon(QIcon(QStringLiteral(":/icons/share.png")));
+    mpShareButton->setIcon(Resources::icon(QStringLiteral(":/icons/share.png")));
     mpShareButton->setPopupMode(QToolButton::InstantPopup);
     mpShareButton->setMenu(mpShareMenu);
     mpShareButton->setAutoRaise(true);
@@ -152,7 +153,7 @@ void PageActions::addMediaButtons(const QString &asPdf, const QString &asMp3,
     if (vbPdf) {
         mpPdfButton = new QToolButton(mpControls);
         mpPdfButton->setObjectName(QStringLiteral("pdfButton"));
-        mpPdfButton->setIcon(QIcon(QStringLiteral(":/icons/pdf.png")));
+        mpPdfButton->setIcon(Resources::icon(QStringLiteral(":/icons/pdf.png")));
         mpPdfButton->setAutoRaise(true);
         connect(mpPdfButton, &QToolButton::clicked, this, &PageActions::pdf);
         mpControls->addWidget(mpPdfButton);
@@ -160,7 +161,7 @@ void PageActions::addMediaButtons(const QString &asPdf, const QString &asMp3,
     if (vbMp3) {
         mpMp3Button = new QToolButton(mpControls);
         mpMp3Button->setObjectName(QStringLiteral("mp3Button"));
-        mpMp3Button->setIcon(QIcon(QStringLiteral(":/icons/mp3.png")));
+        mpMp3Button->setIcon(Resources::icon(QStringLiteral(":/icons/mp3.png")));
         mpMp3Button->setToolTip(asLength);
         mpMp3Button->setAutoRaise(true);
         // Pressed once: the recording is on its way or playing.

@@ -1,6 +1,7 @@
 #include "widgets/searchwidget.h"
 
 #include "controllers/modalbox.h"
+#include "controllers/resources.h"
 #include "models/searchstatements.h"
 #include "views/treeview.h"
 #include "widgets/tabarea.h"
@@ -16,9 +17,10 @@ SearchWidget::SearchWidget(QWidget *parent) : QWidget(parent)
     mpLineEdit = new QLineEdit(this);
     mpLineEdit->setFixedHeight(22);
     mpLineEdit->setClearButtonEnabled(true);
-    mpSearchButton = new QPushButton(QIcon(QStringLiteral(":/icons/search.png")), QString(), this);
-    mpAdvancedButton =
-        new QPushButton(QIcon(QStringLiteral(":/icons/advanced_search.png")), QString(), this);
+    mpSearchButton =
+        new QPushButton(Resources::icon(QStringLiteral(":/icons/search.png")), QString(), this);
+    mpAdvancedButton = new QPushButton(
+        Resources::icon(QStringLiteral(":/icons/advanced_search.png")), QString(), this);
     mpAdvancedButton->setCheckable(true);
     auto *vpLayout = new QHBoxLayout(this);
     vpLayout->setContentsMargins(0, 0, 0, 0);

@@ -1,6 +1,7 @@
 #include "widgets/tabarea.h"
 
 #include "controllers/application.h"
+#include "controllers/resources.h"
 #include "controllers/sharedoptions.h"
 #include "models/database.h"
 #include "views/treeview.h"
@@ -71,7 +72,7 @@ TabArea::TabArea(TreeView * /*apTreeView*/, QWidget *parent, const PageContext &
 
     mpTranslationMenu = new TranslationMenu(this);
     mpTranslationButton = new QToolButton(this);
-    mpTranslationButton->setIcon(QIcon(QStringLiteral(":/icons/view_left_right.png")));
+    mpTranslationButton->setIcon(Resources::icon(QStringLiteral(":/icons/view_left_right.png")));
     mpTranslationButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     mpTranslationButton->setPopupMode(QToolButton::InstantPopup);
     mpTranslationButton->setCheckable(true);

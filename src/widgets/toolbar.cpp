@@ -1,6 +1,7 @@
 #include "widgets/toolbar.h"
 
 #include "controllers/application.h"
+#include "controllers/resources.h"
 #include "controllers/sharedoptions.h"
 #include "controllers/storerequests.h"
 #include "models/cataloguetree.h"
@@ -29,7 +30,7 @@ void ToolBar::setTreeView(TreeView *apTreeView)
 QToolButton *ToolBar::makeKindButton(const QString &asIcon, void (ToolBar::*aSlot)())
 {
     auto *vpButton = new QToolButton(this);
-    vpButton->setIcon(QIcon(asIcon));
+    vpButton->setIcon(Resources::icon(asIcon));
     vpButton->setCheckable(true);
     vpButton->setAutoRaise(true);
     connect(vpButton, &QToolButton::clicked, this, aSlot);
@@ -51,12 +52,13 @@ void ToolBar::createActions()
     mpByNameButton->setChecked(mKind == Kind::ByName);
     mpBibleButton->setChecked(mKind == Kind::Bible);
 
-    mpHideTreeAction = new QAction(QIcon(QStringLiteral(":/icons/collapse.png")), QString(), this);
+    mpHideTreeAction =
+        new QAction(Resources::icon(QStringLiteral(":/icons/collapse.png")), QString(), this);
     mpHideTreeAction->setCheckable(true);
     connect(mpHideTreeAction, &QAction::triggered, this, &ToolBar::showTreeClicked);
 
     mpDuplicatesAction =
-        new QAction(QIcon(QStringLiteral(":/icons/duplicates.png")), QString(), this);
+        new QAction(Resources::icon(QStringLiteral(":/icons/duplicates.png")), QString(), this);
     mpDuplicatesAction->setCheckable(true);
     mbShowDuplicates = Application::sharedOptions()->showDuplicates();
     mpDuplicatesAction->setChecked(mbShowDuplicates);
@@ -92,12 +94,13 @@ void ToolBar::updateLanguageMenu()
         const QString vsName = vpSettings->value(QStringLiteral("DBLangName%0").arg(n)).toString();
         if (vsName.isEmpty())
             continue;
-        QAction *vpAction = vpMenu->addAction(QIcon(QStringLiteral(":/i18n/") + vsCode), vsName);
+        QAction *vpAction =
+            vpMenu->addAction(Resources::icon(QStringLiteral(":/i18n/") + vsCode), vsName);
         vpAction->setObjectName(QStringLiteral("btn_") + vsCode);
     }
     connect(vpMenu, &QMenu::triggered, this, &ToolBar::changeLocale);
 
-    mpLanguageButton->setIcon(QIcon(QStringLiteral(":/i18n/%0.png").arg(vsCurrent)));
+    mpLanguageButton->setIcon(Resources::icon(QStringLiteral(":/i18n/%0.png").arg(vsCurrent)));
     mpLanguageButton->setMenu(vpMenu);
     mpLanguageButton->setPopupMode(QToolButton::InstantPopup);
     mpLanguageButton->setToolTip(tr("Language selection"));
@@ -167,8 +170,8 @@ void ToolBar::showTreeClicked()
     const bool vbHide = mpHideTreeAction->isChecked();
     mpHideTreeAction->setText(vbHide ? tr("Show tree") : tr("Hide tree"));
     mpHideTreeAction->setToolTip(mpHideTreeAction->text());
-    mpHideTreeAction->setIcon(QIcon(vbHide ? QStringLiteral(":/icons/expand.png")
-                                           : QStringLiteral(":/icons/collapse.png")));
+    mpHideTreeAction->setIcon(Resources::icon(vbHide ? QStringLiteral(":/icons/expand.png")
+                                                     : QStringLiteral(":/icons/collapse.png")));
     if (mpTreeView)
         mpTreeView->setVisible(!vbHide);
 }

@@ -1,6 +1,7 @@
 #include "widgets/translationmenu.h"
 
 #include "controllers/application.h"
+#include "controllers/resources.h"
 
 #include <QAction>
 #include <QDebug>
@@ -15,7 +16,7 @@ TranslationMenu::TranslationMenu(QWidget *apParent) : QObject(apParent), mpMenu(
         if (vsCode.isEmpty())
             break;
         QAction *vpAction =
-            mpMenu->addAction(QIcon(QStringLiteral(":/i18n/") + vsCode),
+            mpMenu->addAction(Resources::icon(QStringLiteral(":/i18n/") + vsCode),
                               vpSettings->value(QStringLiteral("DBLangName%0").arg(i)).toString());
         vpAction->setObjectName(QStringLiteral("TR_") + vsCode);
         connect(vpAction, &QAction::triggered, this,
