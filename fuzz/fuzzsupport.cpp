@@ -39,6 +39,15 @@ void init()
     Application::setApplicationDirectory(gpTempDir->path());
 }
 
+void shutdown()
+{
+    // The settings are written back when they go, so before their folder.
+    Application::releaseSingletons();
+    delete gpTempDir;
+    gpTempDir = nullptr;
+    delete QCoreApplication::instance();
+}
+
 QString tempPath()
 {
     init();

@@ -15,6 +15,9 @@ namespace FuzzSupport {
 
 // Idempotent; every target calls it first.
 void init();
+// Ends what init() set up, its temporary folder included (the replay's end;
+// a fuzzing run never ends on its own).
+void shutdown();
 // A folder of this process's own that lives until it ends.
 QString tempPath();
 

@@ -27,6 +27,7 @@ int main(int argc, char **argv)
         LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(vaData.constData()),
                                size_t(vaData.size()));
     }
+    FuzzSupport::shutdown();
     // An empty folder would make the replay pass without checking anything.
     return vcNames.isEmpty() ? 1 : 0;
 }

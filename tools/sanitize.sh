@@ -27,6 +27,10 @@ cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)"
 cd "$build"
 export QT_QPA_PLATFORM=offscreen
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# Full stacks for every allocation: slower, but system libraries built
+# without frame pointers would otherwise cut them short, and the leak
+# suppressions could then only name whole libraries.
+export ASAN_OPTIONS=fast_unwind_on_malloc=0
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp"
 export TSAN_OPTIONS="suppressions=$root/tests/tsan.supp history_size=7"
 # Two tests spend their threads in libraries of the system, none of them
