@@ -203,6 +203,10 @@ Please check the media service plugins are installed.</translation>
     <context>
         <name>SettingsDialog</name>
         <message>
+            <source>Nothing was imported: the data file could not take the texts. The data and the source files are as they were.</source>
+            <translation>Nothing was imported: the data file could not take the texts. The data and the source files are as they were.</translation>
+        </message>
+        <message>
             <source>The %1 database already has a Bible; another one would mix with it. Choose &quot;Remove previous and insert again&quot; to replace it.</source>
             <translation>The %1 database already has a Bible; another one would mix with it. Choose &quot;Remove previous and insert again&quot; to replace it.</translation>
         </message>

@@ -203,6 +203,10 @@ Vérifiez que les modules multimédias sont installés.</translation>
     <context>
         <name>SettingsDialog</name>
         <message>
+            <source>Nothing was imported: the data file could not take the texts. The data and the source files are as they were.</source>
+            <translation>Rien n’a été importé : le fichier de données n’a pas pu recevoir les textes. Les données et les fichiers source sont restés tels quels.</translation>
+        </message>
+        <message>
             <source>The %1 database already has a Bible; another one would mix with it. Choose &quot;Remove previous and insert again&quot; to replace it.</source>
             <translation>La base %1 contient déjà une Bible ; une autre s’y mêlerait. Choisissez « Supprimer les anciens et ajouter à nouveau » pour la remplacer.</translation>
         </message>

@@ -203,6 +203,10 @@ Please check the media service plugins are installed.</source>
     <context>
         <name>SettingsDialog</name>
         <message>
+            <source>Nothing was imported: the data file could not take the texts. The data and the source files are as they were.</source>
+            <translation>Ничего не импортировано: файл данных не смог принять тексты. Данные и исходные файлы остались прежними.</translation>
+        </message>
+        <message>
             <source>The %1 database already has a Bible; another one would mix with it. Choose &quot;Remove previous and insert again&quot; to replace it.</source>
             <translation>В базе %1 уже есть Библия; другая смешалась бы с ней. Выберите «Удалить прежние и добавить заново», чтобы заменить её.</translation>
         </message>

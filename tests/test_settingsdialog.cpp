@@ -100,6 +100,7 @@ private slots:
     void conversionShowsInTree_data();
     void conversionShowsInTree();
     void serviceMenuOpensSettings();
+    void replacingRunOnAFullDisk();
 };
 
 void TestSettingsDialog::cleanup()
@@ -380,6 +381,59 @@ void TestSettingsDialog::conversionShowsInTree()
     QCOMPARE(TestSupport::catalogueItems(vWindow.treeView()).size(), bible ? 2 : 3);
     QCOMPARE(vBoxes.count(), bible ? 1 : 0);
     QVERIFY(!vLog.contains("The window's thread waited for the data store"));
+}
+
+void TestSettingsDialog::replacingRunOnAFullDisk()
+{
+    // Room for the sermon there is and the first new one, not for all four.
+    TempAppDir vApp(settings());
+    Application::releaseSingletons();
+    const QString vsData = vApp.filePath("sql/data");
+    SmallDisk vDisk(vsData, 400);
+    if (!vDisk.problem().isEmpty())
+        QSKIP(qPrintable(vDisk.problem()));
+    QVERIFY(Application::database()->execQuery(TestSupport::sermonStatements("47-0412", "Faith")));
+    for (int f = 1; f <= 4; ++f) {
+        QString vsText = QString("63-%1\nNew %1\n-\n-\n-\n1:00\nX\n").arg(f, 4, 10, QChar('0'));
+        for (int i = 1; i <= 100; ++i)
+            vsText += QString("E-%1 %2\n").arg(i).arg(QString("word%1 ").arg(i * f).repeated(60));
+        QVERIFY(
+            TestSupport::writeFile(vApp.filePath(QString("src/%1.txt").arg(f)), vsText.toUtf8()));
+    }
+    const QByteArray vaSource = TestSupport::readFile(vApp.filePath("src/4.txt"));
+
+    BoxRecorder vBoxes;
+    MainWindow vWindow;
+    vWindow.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&vWindow));
+    QVERIFY(TestSupport::settle());
+    const auto vpDialog = newDialog(&vWindow);
+    ConverterPage *vpPage = vpDialog->converterPage();
+    vpPage->setDirectoryChooser(
+        [&vApp](QWidget *, const QString &) { return vApp.filePath("src"); });
+    vpPage->browseButton()->click();
+    withText<QRadioButton>(*vpPage, "Remove previous and insert again")->click();
+    QSignalSpy vFinished(vpPage, &ConverterPage::importFinished);
+    vpPage->importButton()->click();
+    QVERIFY(vFinished.wait(20000));
+    QCOMPARE(vFinished.first().first().toBool(), false);
+    QVERIFY(withText<QLabel>(*vpPage, "Nothing was imported: the data file could not take the "
+                                      "texts. The data and the source files are as they were."));
+    QVERIFY(TestSupport::settle());
+
+    // The old sermon was not removed and no new one half-written; the
+    // sources are untouched; the reader is told about the disk once.
+    const QString vsFile = vsData + "/kvr_main_ru.sqlite";
+    QCOMPARE(TestSupport::fileRows(vsFile, "SELECT name FROM quotes;"), QStringList{"Faith"});
+    QCOMPARE(TestSupport::fileRows(vsFile, "SELECT count(*) FROM paragraphs;"), QStringList{"0"});
+    QCOMPARE(TestSupport::fileRows(vsFile, "PRAGMA integrity_check;"), QStringList{"ok"});
+    QCOMPARE(TestSupport::readFile(vApp.filePath("src/4.txt")), vaSource);
+    QStringList vcTold;
+    for (const ModalBox::Request &vRequest : vBoxes.requests())
+        vcTold << vRequest.title + ": " + vRequest.text;
+    QCOMPARE(vcTold.size(), 1);
+    QVERIFY2(vcTold.first().startsWith("Data file: ") && vcTold.first().contains("is full"),
+             qPrintable(vcTold.first()));
 }
 
 void TestSettingsDialog::serviceMenuOpensSettings()

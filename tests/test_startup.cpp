@@ -32,6 +32,7 @@ private slots:
     void waitingArchivesAreUnpackedWithOneNotice();
     void versionCheckAsksTheConfiguredServer();
     void updatesArriveAndAreImportedAtTheNextStart();
+    void fullDiskKeepsTheUpdate();
 
 private:
     // start() again, with these settings written first.
@@ -178,6 +179,41 @@ void TestStartup::updatesArriveAndAreImportedAtTheNextStart()
             for (const QStandardItem *vpItem : TestSupport::catalogueItems(vpTree))
                 vcTitles << vpItem->text();
     QCOMPARE(vcTitles, (QStringList{"Foi (47-0412)", "Sceaux (63-0317)"}));
+}
+
+void TestStartup::fullDiskKeepsTheUpdate()
+{
+    // An update larger than the 300 KiB file system under the data folder.
+    Application::releaseSingletons();
+    const QString vsData = Application::dataPath();
+    SmallDisk vDisk(vsData, 300);
+    if (!vDisk.problem().isEmpty())
+        QSKIP(qPrintable(vDisk.problem()));
+    QString vsText = "47-0412\nFoi\nDupont\n-\n-\n1:00\nVille\n";
+    for (int i = 1; i <= 400; ++i)
+        vsText += QString("E-%1 %2\n").arg(i).arg(QString("mot %1 ").arg(i).repeated(60));
+    QVERIFY(TestSupport::writeFile(Application::importPath() + "/fr_7.txt", vsText.toUtf8()));
+
+    BoxRecorder vBoxes;
+    startWith({});
+    auto *vpApp = qobject_cast<Application *>(QCoreApplication::instance());
+    // Nothing went in, so the window opens on the data as it was ...
+    QVERIFY(vpApp->showMainWindow());
+    QVERIFY(TestSupport::settle());
+    const QString vsFile = vsData + "/kvr_main_fr.sqlite";
+    QCOMPARE(TestSupport::fileRows(vsFile, "SELECT count(*) FROM quotes;"), QStringList{"0"});
+    QCOMPARE(TestSupport::fileRows(vsFile, "PRAGMA integrity_check;"), QStringList{"ok"});
+    // ... the update waits under its own name for a start with room ...
+    QCOMPARE(QDir(Application::importPath()).entryList(QDir::Files), QStringList{"fr_7.txt"});
+    // ... and the reader is told why, once.
+    QStringList vcTold;
+    for (const ModalBox::Request &vRequest : vBoxes.requests())
+        if (vRequest.title == "Data file")
+            vcTold << vRequest.text;
+    QCOMPARE(vcTold.size(), 1);
+    QVERIFY2(vcTold.first().contains(QDir::toNativeSeparators(vsFile)) &&
+                 vcTold.first().contains("is full"),
+             qPrintable(vcTold.first()));
 }
 
 int main(int argc, char **argv)

@@ -45,7 +45,7 @@ bool FolderConversion::start(const TextConverter::ImportRun &aRun)
                 return;
             }
             QStringList vcTitles;
-            const bool vbComplete = TextConverter::importInto(
+            const TextConverter::Outcome vOutcome = TextConverter::importInto(
                 *vpDatabase, aRun,
                 [&report](int anDone, int anTotal, const QString &asFile) {
                     report([anDone, anTotal, asFile](FolderConversion &aConversion) {
@@ -58,17 +58,17 @@ bool FolderConversion::start(const TextConverter::ImportRun &aRun)
                         emit aConversion.bookFound(asBook);
                     });
                 });
-            report([vbComplete, vcTitles](FolderConversion &aConversion) {
-                aConversion.finish(vbComplete, vcTitles);
+            report([vOutcome, vcTitles](FolderConversion &aConversion) {
+                aConversion.finish(vOutcome, vcTitles);
             });
         },
         Qt::QueuedConnection);
     return true;
 }
 
-void FolderConversion::finish(bool abComplete, const QStringList &acTitles)
+void FolderConversion::finish(TextConverter::Outcome aOutcome, const QStringList &acTitles)
 {
     mbRunning = false;
     mpOptions->setDatabaseLastUpdated();
-    emit finished(abComplete, acTitles);
+    emit finished(aOutcome, acTitles);
 }

@@ -30,15 +30,16 @@ public:
 signals:
     void fileConverted(int anDone, int anTotal, const QString &asFile);
     void bookFound(const QString &asBook);
-    // abComplete false: a file gave nothing or a statement failed (the log
-    // says which); acTitles the sermons' "name (date)" as the catalogue shows them.
-    void finished(bool abComplete, const QStringList &acTitles);
+    // How the run ended (the log says which file gave nothing or which
+    // statement failed); acTitles the sermons' "name (date)" as the catalogue
+    // shows them, empty when nothing was written.
+    void finished(TextConverter::Outcome aOutcome, const QStringList &acTitles);
     // Nothing was done: a Bible run without replacing would mix with the
     // Bible the language has (see TextConverter::wouldMixBibles).
     void refused(const QString &asLanguage);
 
 private:
-    void finish(bool abComplete, const QStringList &acTitles);
+    void finish(TextConverter::Outcome aOutcome, const QStringList &acTitles);
 
     Database *mpDatabase = nullptr;
     SharedOptions *mpOptions = nullptr;

@@ -164,9 +164,10 @@ bool TextConverter::importDirectory(const ImportRun &aRun, const Progress &aProg
     // what they report as the data language (media addresses, menus) follows.
     SharedOptions *vpOptions = Application::sharedOptions();
     vpOptions->setLanguage(aRun.msLanguage, SharedOptions::Data);
-    const bool vbResult = importInto(*Application::database(), aRun, aProgress, apTitles, aOnBook);
+    const Outcome vOutcome =
+        importInto(*Application::database(), aRun, aProgress, apTitles, aOnBook);
     vpOptions->setDatabaseLastUpdated();
-    return vbResult;
+    return vOutcome == Outcome::Complete;
 }
 
 bool TextConverter::wouldMixBibles(Database &aDatabase, const ImportRun &aRun)
@@ -178,17 +179,22 @@ bool TextConverter::wouldMixBibles(Database &aDatabase, const ImportRun &aRun)
     return !aDatabase.readCatalogue(CatalogueTree::Bible, true).mcGroups.isEmpty();
 }
 
-bool TextConverter::importInto(Database &aDatabase, const ImportRun &aRun,
-                               const Progress &aProgress, QStringList *apTitles,
-                               const BookFound &aOnBook)
+TextConverter::Outcome TextConverter::importInto(Database &aDatabase, const ImportRun &aRun,
+                                                 const Progress &aProgress, QStringList *apTitles,
+                                                 const BookFound &aOnBook)
 {
     if (!readableFolder(aRun.msDirectory))
-        return false;
+        return Outcome::NothingWritten;
     const QStringList vcFiles = sourceFiles(aRun.msDirectory);
     // A switch reopens the connection, which the caller may have done already.
     if (aDatabase.currentLanguage() != aRun.msLanguage)
         aDatabase.changeLanguage(aRun.msLanguage);
 
+    // One transaction for the run: a replacing run that ran out of room
+    // half-way would otherwise leave the old texts deleted and only part of
+    // the new ones in.
+    if (!aDatabase.beginBatch())
+        return Outcome::NothingWritten;
     const bool vbBible = aRun.mType == ImportRun::Bible;
     bool vbResult = true;
     if (aRun.mbReplace) {
@@ -202,7 +208,7 @@ bool TextConverter::importInto(Database &aDatabase, const ImportRun &aRun,
             vbResult = aDatabase.execQuery(vsRemoval) && vbResult;
     }
 
-    for (int i = 0; i < vcFiles.size(); ++i) {
+    for (int i = 0; i < vcFiles.size() && !aDatabase.batchBroken(); ++i) {
         const QString vsPath = QStringLiteral("%0/%1").arg(aRun.msDirectory, vcFiles.at(i));
         const QStringList vcStatements =
             vbBible ? convertBibleFile(vsPath, aOnBook) : convertSermonFile(vsPath, apTitles);
@@ -216,5 +222,14 @@ bool TextConverter::importInto(Database &aDatabase, const ImportRun &aRun,
             aProgress(i + 1, vcFiles.size(), vcFiles.at(i));
     }
 
-    return aDatabase.execQuery(QStringLiteral("VACUUM;")) && vbResult;
+    if (!aDatabase.endBatch(true)) {
+        qDebug().noquote() << "Conversion of" << aRun.msDirectory
+                           << "rolled back: the database file could not take it";
+        if (apTitles)
+            apTitles->clear();
+        return Outcome::NothingWritten;
+    }
+    // Gives back the room of what was replaced; the run is in either way.
+    aDatabase.execQuery(QStringLiteral("VACUUM;"));
+    return vbResult ? Outcome::Complete : Outcome::Incomplete;
 }

@@ -58,12 +58,21 @@ public:
     // The source files of a folder, "*.txt" and "*.sog", in name order.
     static QStringList sourceFiles(const QString &asDirectory);
 
+    // How a run ended: every file in; in, but a file gave no statements or
+    // a statement failed (the other files are in all the same); or nothing
+    // written at all (the folder cannot be read, or the database file could
+    // not take the run: its disk full, locked or damaged).
+    enum class Outcome
+    {
+        Complete,
+        Incomplete,
+        NothingWritten
+    };
+
     // Converts every "*.txt" and "*.sog" file of the run's folder, in name
     // order, into the database of the run's language, which stays the current
-    // data language afterwards. aProgress is called after each file. Returns
-    // false when the folder cannot be read (then nothing is touched), and also
-    // when a file gave no statements or a statement failed; the other files
-    // are imported all the same.
+    // data language afterwards, in one transaction. aProgress is called after
+    // each file. True when the run is Complete.
     static bool importDirectory(const ImportRun &aRun, const Progress &aProgress = {},
                                 QStringList *apTitles = nullptr, const BookFound &aOnBook = {});
 
@@ -71,9 +80,10 @@ public:
     // that it can run on the data store's thread: switches aDatabase to the
     // run's language when it is on another one, then converts. The callbacks
     // are called on the calling thread; the caller notes the update itself.
-    static bool importInto(Database &aDatabase, const ImportRun &aRun,
-                           const Progress &aProgress = {}, QStringList *apTitles = nullptr,
-                           const BookFound &aOnBook = {});
+    // When nothing was written, apTitles is left empty.
+    static Outcome importInto(Database &aDatabase, const ImportRun &aRun,
+                              const Progress &aProgress = {}, QStringList *apTitles = nullptr,
+                              const BookFound &aOnBook = {});
 
     // The text of a source file: UTF-8 when its bytes are valid UTF-8,
     // windows-1251 otherwise. False when the file cannot be read.

@@ -68,10 +68,13 @@ std::function<QSqlQuery()> Database::queryFactory() const
 bool Database::execQuery(const QString &asQuery)
 {
     Lock vLock(*this);
+    if (mbBatchBroken)
+        return false;
     QSqlQuery vQuery = newQuery();
     if (vQuery.exec(asQuery))
         return true;
     QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+    breaksBatch(vQuery.lastError());
     return false;
 }
 
@@ -80,18 +83,31 @@ bool Database::execQuery(const QStringList &acQueries)
     bool vbResult = true;
     {
         Lock vLock(*this);
-        if (mpConnection->hasTransactions())
+        if (mbBatchBroken)
+            return false;
+        const bool vbOwnTransaction = !mbInBatch && mpConnection->hasTransactions();
+        if (vbOwnTransaction)
             mpConnection->database().transaction();
         QSqlQuery vQuery = newQuery();
         for (const QString &vsStatement : acQueries) {
             const bool vbOk = vQuery.exec(vsStatement);
             vbResult = vbResult && vbOk;
-            if (!vbOk)
+            if (!vbOk) {
                 QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+                if (breaksBatch(vQuery.lastError()))
+                    break;
+            }
         }
         vQuery.finish();
-        if (mpConnection->hasTransactions())
-            mpConnection->database().commit();
+        // Committed as a statement: the driver's own commit drops SQLite's
+        // code, and a full disk shows only here.
+        if (vbOwnTransaction && !vQuery.exec(QStringLiteral("COMMIT;"))) {
+            QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+            mpConnection->database().rollback();
+            vbResult = false;
+        }
+        if (mbInBatch)
+            return vbResult;
     }
     processPendingEvents();
     return vbResult;

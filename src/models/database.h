@@ -28,6 +28,7 @@
 
 class CatalogueTree;
 class QAction;
+class QSqlError;
 class QSqlQuery;
 class QTextStream;
 class QThread;
@@ -75,6 +76,19 @@ public:
 
     bool execQuery(const QString &asQuery);
     bool execQuery(const QStringList &acQueries);
+
+    // A conversion run as one transaction: between beginBatch() and
+    // endBatch() the statements of execQuery() open none of their own, and
+    // no other request runs in between. Either all of the run is written,
+    // or, when the file cannot take it (its disk full, locked, damaged), none
+    // of it; a statement failing on its own merits fails alone, as ever.
+    bool beginBatch();
+    // Whether a statement of the open batch met a problem of the file; the
+    // statements after it are not run.
+    bool batchBroken() const;
+    // Commits (abKeep, unless the batch broke) or rolls back; true when the
+    // batch is written.
+    bool endBatch(bool abKeep);
     bool connectCurrentDatabase();
     void changeLanguage(const QString &asLocale);
     void rememberLanguage(const QString &asLocale);
@@ -253,6 +267,9 @@ private:
     void emitVerses(TabArea *apTab, bool abRead, const QVector<DocumentReader::Verse> &acVerses);
     void emitSermon(TabArea *apTab, bool abRead, const QStringList &acRecords);
     void processPendingEvents();
+    // Records a failed statement of an open batch (see beginBatch()); true
+    // when the batch broke on it.
+    bool breaksBatch(const QSqlError &aError);
     void search(bool abBible, TabArea *apTab, const QString &asText, const QString &asList,
                 AdvancedSearchFlags aFlags, int anOffset, int anPageSize, int anKnownCount);
     void fillTree(int anKind, bool abDuplicates);
@@ -274,6 +291,8 @@ private:
     mutable bool mbAnnouncing = false;
     QString msLockedPath;
     QElapsedTimer mLockedAt;
+    bool mbInBatch = false;
+    bool mbBatchBroken = false;
     // Read under the lock by the direct catalogue fills, set by the window.
     std::atomic<CatalogueTree *> mpTreeView{nullptr};
     TabArea *mpCurrentPage = nullptr;

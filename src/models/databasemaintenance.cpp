@@ -1,5 +1,6 @@
 // The data store's maintenance operations: exporting checked documents for
-// the update server and deleting them.
+// the update server and deleting them, and the one transaction of a
+// conversion run.
 #include "models/database.h"
 #include "models/databaseguards.h"
 #include "models/searchstatements.h"
@@ -102,4 +103,52 @@ DocumentRemoval::Report Database::deleteSql(const QString &asLanguage, bool abBi
     }
     vReport.mStatus = DocumentRemoval::Report::Deleted;
     return vReport;
+}
+
+bool Database::beginBatch()
+{
+    Lock vLock(*this);
+    if (mbInBatch)
+        return false;
+    QSqlQuery vQuery = newQuery();
+    if (!vQuery.exec(QStringLiteral("BEGIN;"))) {
+        QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+        return false;
+    }
+    mbInBatch = true;
+    mbBatchBroken = false;
+    return true;
+}
+
+bool Database::batchBroken() const
+{
+    Lock vLock(*this);
+    return mbBatchBroken;
+}
+
+bool Database::breaksBatch(const QSqlError &aError)
+{
+    if (!mbInBatch || FileProblems::ofError(aError) == FileProblem::None)
+        return false;
+    mbBatchBroken = true;
+    return true;
+}
+
+bool Database::endBatch(bool abKeep)
+{
+    Lock vLock(*this);
+    if (!mbInBatch)
+        return false;
+    mbInBatch = false;
+    QSqlQuery vQuery = newQuery();
+    // The commit as a statement, so that a full disk shows with its code.
+    if (abKeep && !mbBatchBroken && vQuery.exec(QStringLiteral("COMMIT;")))
+        return true;
+    if (abKeep && !mbBatchBroken)
+        QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+    mbBatchBroken = false;
+    // SQLite may have ended the transaction itself on a full disk.
+    if (mpConnection->database().isOpen() && !vQuery.exec(QStringLiteral("ROLLBACK;")))
+        qDebug().noquote() << "Roll-back of the conversion:" << vQuery.lastError().text();
+    return false;
 }

@@ -96,12 +96,14 @@ UpdateImport::Result UpdateImport::importFile(const QString &asPath, const Progr
     } else if (QSqlError vError;
                !importSermon(SermonFile::parse(vsText, true), aProgress, &vError)) {
         // A full disk, a lock or a damaged file is no fault of the update
-        // file: it stays as it is, to go in at a later start.
+        // file: it stays as it is, to go in at a later start. The line's mark
+        // keeps the problem for the data store, which tells the reader.
         if (FileProblems::ofError(vError) != FileProblem::None) {
             vResult.msReason =
                 QStringLiteral("kept for the next start: the database refused it: %1")
                     .arg(vError.text());
-            qDebug().noquote() << "Update file" << asPath << vResult.msReason;
+            qDebug().noquote() << FileProblems::logMark(vError) << "update file" << asPath
+                               << vResult.msReason;
             return vResult;
         }
         vResult.msReason = QStringLiteral("its statements failed: %1").arg(vError.text());

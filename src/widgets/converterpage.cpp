@@ -198,18 +198,27 @@ void ConverterPage::addRow(const QString &asText)
     mpFileTable->setCurrentCell(vnRow, 0);
 }
 
-void ConverterPage::finishImport(bool abComplete, const QStringList &acTitles)
+void ConverterPage::finishImport(TextConverter::Outcome aOutcome, const QStringList &acTitles)
 {
     mcImportedTitles = acTitles;
-    mpStatusLabel->setText(abComplete
-                               ? QCoreApplication::translate("SettingsDialog", "Import complete!")
-                               : QCoreApplication::translate(
-                                     "SettingsDialog",
-                                     "Import complete, but some files could not be read or some "
-                                     "statements failed; see the log."));
+    switch (aOutcome) {
+    case TextConverter::Outcome::Complete:
+        mpStatusLabel->setText(QCoreApplication::translate("SettingsDialog", "Import complete!"));
+        break;
+    case TextConverter::Outcome::Incomplete:
+        mpStatusLabel->setText(QCoreApplication::translate(
+            "SettingsDialog", "Import complete, but some files could not be read or some "
+                              "statements failed; see the log."));
+        break;
+    case TextConverter::Outcome::NothingWritten:
+        mpStatusLabel->setText(QCoreApplication::translate(
+            "SettingsDialog", "Nothing was imported: the data file could not take the texts. "
+                              "The data and the source files are as they were."));
+        break;
+    }
     mpImportButton->setEnabled(true);
     emit runningChanged(false);
-    emit importFinished(abComplete);
+    emit importFinished(aOutcome == TextConverter::Outcome::Complete);
     if (!mpRequests || !mpTree)
         return;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controllers/textconverter.h"
+
 #include <QStringList>
 #include <QWidget>
 
@@ -54,7 +56,7 @@ signals:
 
 private:
     void addRow(const QString &asText);
-    void finishImport(bool abComplete, const QStringList &acTitles);
+    void finishImport(TextConverter::Outcome aOutcome, const QStringList &acTitles);
     bool refuse(const QString &asText);
 
     QSettings *mpSettings = nullptr;

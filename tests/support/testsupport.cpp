@@ -24,6 +24,8 @@
 #include <cstdio>
 #include <memory>
 
+#include <unistd.h>
+
 namespace {
 std::atomic<int> gnUnexpectedBoxes{0};
 
@@ -35,6 +37,25 @@ QMessageBox::StandardButton reportUnexpectedBox(const ModalBox::Request &aReques
     return QMessageBox::Cancel;
 }
 } // namespace
+
+SmallDisk::SmallDisk(const QString &asFolder, int anKiB) : msFolder(asFolder)
+{
+    if (geteuid() != 0)
+        msProblem = QStringLiteral("mounting a small file system needs root");
+    else if (!QDir().mkpath(asFolder) ||
+             TestSupport::runProgram(QStringLiteral("mount"),
+                                     {QStringLiteral("-t"), QStringLiteral("tmpfs"),
+                                      QStringLiteral("-o"), QStringLiteral("size=%1k").arg(anKiB),
+                                      QStringLiteral("tmpfs"), asFolder})
+                     .mnStatus != 0)
+        msProblem = QStringLiteral("no small file system can be mounted here");
+}
+
+SmallDisk::~SmallDisk()
+{
+    if (msProblem.isEmpty())
+        TestSupport::runProgram(QStringLiteral("umount"), {QStringLiteral("-l"), msFolder});
+}
 
 namespace TestSupport {
 QList<QStringList> ProgramRun::rows(const QString &asKind) const

@@ -65,6 +65,24 @@ private:
     QtMessageHandler mPreviousHandler = nullptr;
 };
 
+// A small file system (tmpfs) mounted over a folder (made when missing) for
+// one test that must run out of room; only the administrator may mount one.
+// Unmounted lazily when it goes, so that a file still open there keeps
+// working until it is closed.
+class SmallDisk
+{
+public:
+    SmallDisk(const QString &asFolder, int anKiB);
+    ~SmallDisk();
+
+    // Empty when the file system is there, otherwise why not (the test skips).
+    QString problem() const { return msProblem; }
+
+private:
+    QString msFolder;
+    QString msProblem;
+};
+
 namespace TestSupport {
 // How a run of a program ended (status -1: it crashed, or did not end within
 // two minutes) and what it printed.
