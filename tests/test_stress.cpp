@@ -28,8 +28,8 @@
 
 #include <malloc.h>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define QUILLMARK_UNDER_ASAN
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define QUILLMARK_UNDER_SANITIZER
 // The sanitizer's own count; its header is not installed with every compiler.
 extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
@@ -92,7 +92,7 @@ QStringList corpus(const QString &asWord, const QString &asFiller)
 // keeps) and what the C library keeps back for later.
 qint64 heapKiB()
 {
-#ifdef QUILLMARK_UNDER_ASAN
+#ifdef QUILLMARK_UNDER_SANITIZER
     return qint64(__sanitizer_get_current_allocated_bytes() / 1024);
 #else
     const struct mallinfo2 vInfo = mallinfo2();
@@ -196,10 +196,10 @@ void TestStress::restlessReader()
     // less than 4 MiB more allocated (about nothing; each page's icons left
     // behind in the style's pixmap cache used to add 12 MiB per thousand
     // cycles), and resident memory grows by less than 8 MiB (about 1 MiB).
-    // Under the address sanitizer resident memory also holds what the
-    // sanitizer keeps of every allocation (it grows by 8 to 10 MiB over the
-    // run), so there the bound is 24 MiB.
-#ifdef QUILLMARK_UNDER_ASAN
+    // Under a sanitizer resident memory also holds what the sanitizer keeps
+    // of every allocation and access (it grows by 8 to 10 MiB over the run),
+    // so there the bound is 24 MiB.
+#ifdef QUILLMARK_UNDER_SANITIZER
     const qint64 vnResidentBound = 24 * 1024;
 #else
     const qint64 vnResidentBound = 8 * 1024;
