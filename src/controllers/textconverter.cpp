@@ -222,7 +222,7 @@ TextConverter::Outcome TextConverter::importInto(Database &aDatabase, const Impo
             aProgress(i + 1, vcFiles.size(), vcFiles.at(i));
     }
 
-    if (!aDatabase.endBatch(true)) {
+    if (!aDatabase.endBatch()) {
         qDebug().noquote() << "Conversion of" << aRun.msDirectory
                            << "rolled back: the database file could not take it";
         if (apTitles)

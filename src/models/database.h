@@ -79,16 +79,17 @@ public:
 
     // A conversion run as one transaction: between beginBatch() and
     // endBatch() the statements of execQuery() open none of their own, and
-    // no other request runs in between. Either all of the run is written,
-    // or, when the file cannot take it (its disk full, locked, damaged), none
-    // of it; a statement failing on its own merits fails alone, as ever.
+    // the data store's thread takes no other request in between. Either all
+    // of the run is written, or, when the file cannot take it (its disk
+    // full, locked, damaged), none of it; a statement failing on its own
+    // merits fails alone, as ever.
     bool beginBatch();
     // Whether a statement of the open batch met a problem of the file; the
     // statements after it are not run.
     bool batchBroken() const;
-    // Commits (abKeep, unless the batch broke) or rolls back; true when the
-    // batch is written.
-    bool endBatch(bool abKeep);
+    // Commits, or rolls back when the batch broke or the commit fails; true
+    // when the batch is written.
+    bool endBatch();
     bool connectCurrentDatabase();
     void changeLanguage(const QString &asLocale);
     void rememberLanguage(const QString &asLocale);

@@ -134,7 +134,7 @@ bool Database::breaksBatch(const QSqlError &aError)
     return true;
 }
 
-bool Database::endBatch(bool abKeep)
+bool Database::endBatch()
 {
     Lock vLock(*this);
     if (!mbInBatch)
@@ -142,9 +142,9 @@ bool Database::endBatch(bool abKeep)
     mbInBatch = false;
     QSqlQuery vQuery = newQuery();
     // The commit as a statement, so that a full disk shows with its code.
-    if (abKeep && !mbBatchBroken && vQuery.exec(QStringLiteral("COMMIT;")))
+    if (!mbBatchBroken && vQuery.exec(QStringLiteral("COMMIT;")))
         return true;
-    if (abKeep && !mbBatchBroken)
+    if (!mbBatchBroken)
         QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
     mbBatchBroken = false;
     // SQLite may have ended the transaction itself on a full disk.
