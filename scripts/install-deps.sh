@@ -2,7 +2,8 @@
 # Installs, with apt-get, the Debian 12 packages that building, running and
 # testing Quillmark need, and only those that are missing. Safe to run again.
 # With --fuzz it also installs the compiler and run-time libraries of the fuzz build
-# (tools/fuzz.sh); the normal build and the tests do not need them.
+# (tools/fuzz.sh), with --package what building and checking the Debian
+# package needs (tools/package.sh); the normal build and the tests need neither.
 set -euo pipefail
 
 packages=(
@@ -19,11 +20,14 @@ packages=(
   # encoder for the audio player's playback test, pdftotext for printing,
   # and xmllint for the exported exchange files
   xvfb xauth sqlite3 lame poppler-utils libxml2-utils
+  # tests: the installed desktop entry and metainfo are validated
+  desktop-file-utils appstream
 )
 for arg in "$@"; do
   case "$arg" in
     --fuzz) packages+=(clang-16 libclang-rt-16-dev libfuzzer-16-dev) ;;
-    *) echo "usage: $0 [--fuzz]" >&2; exit 2 ;;
+    --package) packages+=(dpkg-dev file lintian) ;;
+    *) echo "usage: $0 [--fuzz] [--package]" >&2; exit 2 ;;
   esac
 done
 

@@ -1,6 +1,7 @@
 // Draws the program's own artwork: the application icon (icons/icon.png) and
 // the cover shown while no document is open (images/cover.png).
 //   render-artwork <repository folder>
+#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -130,7 +131,12 @@ int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
     const QString root = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
-    const bool ok = icon(64).save(root + QStringLiteral("/icons/icon.png")) &&
-                    cover().save(root + QStringLiteral("/images/cover.png"));
+    bool ok = icon(64).save(root + QStringLiteral("/icons/icon.png")) &&
+              cover().save(root + QStringLiteral("/images/cover.png"));
+    // The desktop's icon theme sizes, drawn at each size rather than scaled.
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString folder = root + QStringLiteral("/icons/hicolor/%1x%1").arg(size);
+        ok = QDir().mkpath(folder) && icon(size).save(folder + QStringLiteral("/quillmark.png")) && ok;
+    }
     return ok ? 0 : 1;
 }

@@ -49,7 +49,8 @@ QString generalHelp()
         << "Usage: " << csTool << " COMMAND [options] [arguments]\n\n"
         << "Searches, documents, the catalogue, the converter and the update import of Quillmark,\n"
         << "without a window.\n"
-        << "Works on the program's application folder (the one this tool is in, or --app-dir).\n\n"
+        << "Works on the program's application folder: the one this tool is in, or, when it is\n"
+           "installed, ~/.local/share/quillmark; --app-dir names another.\n\n"
         << "Commands:\n";
     for (const Command &vCommand : allCommands())
         vOut << "  " << vCommand.msName.leftJustified(11) << vCommand.msSummary << '\n';

@@ -5,6 +5,7 @@
 #include "controllers/modalbox.h"
 #include "controllers/sharedoptions.h"
 #include "controllers/sharemanager.h"
+#include "controllers/userfolder.h"
 #include "models/database.h"
 #include "models/storeenvironment.h"
 #include "widgets/importsplashscreen.h"
@@ -307,8 +308,17 @@ void Application::releaseSingletons()
 
 QString Application::applicationDirectory()
 {
-    const QString &vsDirectory = singletons().msApplicationDirectory;
-    return vsDirectory.isEmpty() ? QCoreApplication::applicationDirPath() : vsDirectory;
+    QString &vsDirectory = singletons().msApplicationDirectory;
+    // Resolved once the executable's folder is known (there is an
+    // application object), and kept: the first start of an installed
+    // program seeds the reader's folder here.
+    if (vsDirectory.isEmpty() && QCoreApplication::instance()) {
+        const QString vsExecutable = QCoreApplication::applicationDirPath();
+        vsDirectory = UserFolder::isInstalled(vsExecutable)
+                          ? UserFolder::prepare(UserFolder::templateFolder(vsExecutable))
+                          : vsExecutable;
+    }
+    return vsDirectory;
 }
 
 void Application::setApplicationDirectory(const QString &asPath)
