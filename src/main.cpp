@@ -4,6 +4,10 @@
 
 int main(int argc, char *argv[])
 {
+    // Crisp on dense screens: the window follows the screen's scale, and
+    // icons use their "@2x" forms there.
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     Resources::registerAll();
     Logging::install();
     QCoreApplication::addLibraryPath(QStringLiteral("./"));

@@ -6,6 +6,7 @@
 
 #include "controllers/application.h"
 #include "controllers/textconverter.h"
+#include "models/database.h"
 #include "models/psalmtable.h"
 
 #include <QMap>
@@ -21,6 +22,7 @@ private slots:
     void initTestCase();
     void booksAndChaptersAsTheProgramNumbersThem();
     void psalmsFollowTheRussianNumbering();
+    void toolBuildsWhatHoldsNoTexts();
 
 private:
     std::unique_ptr<TempAppDir> mpApp;
@@ -96,6 +98,34 @@ void TestDemoCorpus::psalmsFollowTheRussianNumbering()
     QVERIFY(vcPairedVerses.contains(147));
     for (auto it = vcPairedVerses.cbegin(); it != vcPairedVerses.cend(); ++it)
         QCOMPARE(mcPsalmVerses.value(it.key()).size(), it.value());
+}
+
+void TestDemoCorpus::toolBuildsWhatHoldsNoTexts()
+{
+    // English has the empty tables a first start of the program gives a new
+    // database; Russian and French hold a sermon of their own.
+    TempAppDir vApp({{"DataLanguage", "en"}, {"DBLang1", "ru"}});
+    Database *vpDatabase = Application::database();
+    QVERIFY(vpDatabase->execQuery(TestSupport::sermonStatements("47-0412", "Own", {"text"})));
+    vpDatabase->changeLanguage("ru");
+    QVERIFY(vpDatabase->execQuery(TestSupport::sermonStatements("47-0412", "Своя", {"текст"})));
+    vpDatabase->changeLanguage("fr");
+    QVERIFY(vpDatabase->execQuery(TestSupport::sermonStatements("47-0412", "Propre", {"texte"})));
+    Application::releaseSingletons();
+    const QByteArray vaRussian =
+        TestSupport::readFile(vApp.filePath("sql/data/kvr_main_ru.sqlite"));
+    QVERIFY(QFile::remove(vApp.filePath("sql/data/kvr_main_en.sqlite")));
+    vpDatabase = Application::database();
+    vpDatabase->changeLanguage("en");
+    Application::releaseSingletons();
+    QCOMPARE(TestSupport::readRows("en", "SELECT count(*) FROM quotes;"), QStringList{"0"});
+
+    const TestSupport::ProgramRun vRun = TestSupport::runProgram(
+        QUILLMARK_MAKE_DEMO_CORPUS, {QUILLMARK_SOURCE_DIR "/demo", vApp.path()});
+    QVERIFY2(vRun.mnStatus == 0, qPrintable(vRun.describe()));
+    QCOMPARE(TestSupport::readRows("en", "SELECT count(*) FROM quotes;"), QStringList{"6"});
+    QCOMPARE(TestSupport::readFile(vApp.filePath("sql/data/kvr_main_ru.sqlite")), vaRussian);
+    QCOMPARE(TestSupport::readRows("fr", "SELECT name FROM quotes;"), QStringList{"Propre"});
 }
 
 QUILLMARK_TEST_MAIN(TestDemoCorpus)

@@ -1,5 +1,5 @@
 // Builds the demo databases a new user first sees: for each data language
-// whose database is missing or empty, the demo sermons of that language and
+// whose database is missing or holds no texts, the demo sermons of that language and
 // its Bible are run through the program's own converter. Databases that
 // already hold something are never touched, so a second run does nothing.
 //
@@ -12,6 +12,7 @@
 #include "controllers/application.h"
 #include "controllers/logging.h"
 #include "controllers/textconverter.h"
+#include "sqlite/sqliteicu.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -19,6 +20,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 #include <cstdio>
 
@@ -35,10 +38,33 @@ QString databaseFile(const QString &asLanguage)
     return QStringLiteral("%0/kvr_main_%1.sqlite").arg(Application::dataPath(), asLanguage);
 }
 
+// Whether the file holds a sermon or a Bible book. The program gives a new
+// database its empty tables on its first start, so a file that is there is
+// not yet a built one.
+bool holdsTexts(const QString &asPath)
+{
+    SqliteIcu::install();
+    const QString vsConnection = QStringLiteral("demo-check");
+    bool vbHolds = false;
+    {
+        QSqlDatabase vDatabase =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITEICU"), vsConnection);
+        vDatabase.setDatabaseName(asPath);
+        vDatabase.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        QSqlQuery vQuery(vDatabase);
+        vbHolds = vDatabase.open() &&
+                  vQuery.exec(QStringLiteral("SELECT EXISTS (SELECT 1 FROM quotes) OR EXISTS "
+                                             "(SELECT 1 FROM bibles);")) &&
+                  vQuery.next() && vQuery.value(0).toBool();
+    }
+    QSqlDatabase::removeDatabase(vsConnection);
+    return vbHolds;
+}
+
 bool needsBuilding(const QString &asLanguage)
 {
     const QFileInfo vFile(databaseFile(asLanguage));
-    return !vFile.exists() || vFile.size() == 0;
+    return !vFile.exists() || vFile.size() == 0 || !holdsTexts(vFile.filePath());
 }
 
 QString bibleFolder(const QString &asDemo, const QString &asLanguage, const QString &asKjv)
