@@ -28,6 +28,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -147,6 +148,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     statusBar()->addPermanentWidget(mpSermonCountLabel);
 
     createAdvancedPanel();
+    nameControls();
     restoreLayout();
     // From here on the window asks the data store and never waits for it (a
     // first use of the options may still have set the data store up above).
@@ -187,6 +189,14 @@ void MainWindow::retranslateAdvancedPanel()
     mcOptionButtons.at(2)->setText(tr("look for the exact phrase"));
     mcOptionButtons.at(3)->setText(tr("the required contains at least one word"));
     mpAdvancedSearchButton->setText(tr("Search"));
+}
+
+void MainWindow::nameControls()
+{
+    mpTabs->setAccessibleName(tr("Open documents"));
+    if (auto *vpBar = mpTabs->findChild<QTabBar *>())
+        vpBar->setAccessibleName(tr("Open documents"));
+    mpAdvancedPanel->setAccessibleName(tr("Search options"));
 }
 
 void MainWindow::advanceSearchClick()
@@ -395,6 +405,7 @@ void MainWindow::changeEvent(QEvent *apEvent)
         mpToolBar->setWindowTitle(tr("Main toolbar"));
         mpSearchToolBar->setWindowTitle(tr("Search toolbar"));
         retranslateAdvancedPanel();
+        nameControls();
         showSermonCounts();
     }
     QMainWindow::changeEvent(apEvent);

@@ -58,6 +58,7 @@ private:
     void restoreLayout();
     void createAdvancedPanel();
     void retranslateAdvancedPanel();
+    void nameControls();
     void showSermonCounts();
 
     QMenu *mpLanguageMenu = nullptr;

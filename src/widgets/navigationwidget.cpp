@@ -40,7 +40,19 @@ NavigationWidget::NavigationWidget(int anMode, QWidget *parent) : QWidget(parent
     vpLayout->addWidget(mpLabel);
     vpLayout->addWidget(mpForwardButton);
     vpLayout->addWidget(mpPageCombo);
+    retranslate();
     setPagesCount(0);
+}
+
+void NavigationWidget::retranslate()
+{
+    mpBackButton->setAccessibleName(tr("Previous page"));
+    mpForwardButton->setAccessibleName(tr("Next page"));
+    mpPageCombo->setAccessibleName(tr("Page"));
+    mpPageCombo->setAccessibleDescription(tr("Goes to the page of results chosen"));
+    mpOnePageButton->setAccessibleName(tr("All results on one page"));
+    for (QToolButton *vpButton : {mpBackButton, mpForwardButton, mpOnePageButton})
+        vpButton->setToolTip(vpButton->accessibleName());
 }
 
 bool NavigationWidget::isOnePage() const
@@ -154,7 +166,10 @@ void NavigationWidget::hideControls()
 
 void NavigationWidget::changeEvent(QEvent *apEvent)
 {
-    if (apEvent->type() == QEvent::LanguageChange && mbReady)
-        refresh();
+    if (apEvent->type() == QEvent::LanguageChange) {
+        retranslate();
+        if (mbReady)
+            refresh();
+    }
     QWidget::changeEvent(apEvent);
 }

@@ -43,6 +43,7 @@ protected:
 
 private:
     void refresh();
+    void retranslate();
 
     QToolButton *mpBackButton = nullptr;
     QToolButton *mpForwardButton = nullptr;

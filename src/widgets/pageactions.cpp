@@ -188,13 +188,20 @@ void PageActions::retranslate()
     mpContextAction->setText(TabArea::tr("Context"));
     mpPlayAction->setText(TabArea::tr("Play or pause the recording"));
     mpCaptionButton->setToolTip(TabArea::tr("Hide Caption"));
+    mpCaptionButton->setAccessibleName(TabArea::tr("Hide Caption"));
     mpShareButton->setToolTip(TabArea::tr("Share"));
+    mpShareButton->setAccessibleName(TabArea::tr("Share"));
     mpShareMenu->setTitle(TabArea::tr("Share"));
     const QList<QAction *> vcServices = mpShareMenu->actions();
     for (int i = 0; i < vcServices.size(); ++i)
         vcServices.at(i)->setText(TabArea::tr(cServices[i].text));
-    if (mpPdfButton)
+    if (mpPdfButton) {
         mpPdfButton->setToolTip(TabArea::tr("Download pdf"));
+        mpPdfButton->setAccessibleName(TabArea::tr("Download pdf"));
+    }
+    // Its tool tip, the recording's length, describes it.
+    if (mpMp3Button)
+        mpMp3Button->setAccessibleName(TabArea::tr("Play the recording"));
 }
 
 void PageActions::copy()

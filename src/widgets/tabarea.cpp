@@ -503,6 +503,8 @@ void TabArea::retranslate()
     mpActions->retranslate();
     mpTranslationButton->setText(tr("Translation"));
     mpTranslationButton->setToolTip(tr("Translation"));
+    mpLeftTextBrowser->setAccessibleName(tr("Text"));
+    mpRightTextBrowser->setAccessibleName(tr("Translation"));
 }
 
 void TabArea::changeEvent(QEvent *apEvent)
