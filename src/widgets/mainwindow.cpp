@@ -9,11 +9,13 @@
 #include "models/database.h"
 #include "views/treeview.h"
 #include "widgets/documentmaintenance.h"
+#include "widgets/focuschain.h"
 #include "widgets/helpdialog.h"
 #include "widgets/searchwidget.h"
 #include "widgets/settingsdialog.h"
 #include "widgets/tabwidget.h"
 #include "widgets/toolbar.h"
+#include "widgets/windowkeys.h"
 
 #include <QDebug>
 #include <QEvent>
@@ -149,6 +151,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     createAdvancedPanel();
     nameControls();
+    orderFocus();
+    new WindowKeys(this);
     restoreLayout();
     // From here on the window asks the data store and never waits for it (a
     // first use of the options may still have set the data store up above).
@@ -197,6 +201,21 @@ void MainWindow::nameControls()
     if (auto *vpBar = mpTabs->findChild<QTabBar *>())
         vpBar->setAccessibleName(tr("Open documents"));
     mpAdvancedPanel->setAccessibleName(tr("Search options"));
+}
+
+void MainWindow::orderFocus()
+{
+    // Tab follows the window from the top left: the catalogue's tools, the
+    // search line with its buttons and options, the tree's tools, the tree,
+    // then the tabs (each page orders its own controls after them).
+    QList<QWidget *> vcChain = FocusChain::toolBarControls(mpToolBar);
+    vcChain << FocusChain::controls(mpSearchWidget);
+    for (QRadioButton *vpOption : mcOptionButtons)
+        vcChain << vpOption;
+    vcChain << mpAdvancedSearchButton;
+    vcChain << FocusChain::toolBarControls(mpTreeToolBar);
+    vcChain << mpTreeView << mpTabs;
+    FocusChain::link(vcChain);
 }
 
 void MainWindow::advanceSearchClick()
@@ -300,6 +319,7 @@ void MainWindow::createMenus()
     QAction *vpHelp =
         mpAboutMenu->addAction(Resources::icon(QStringLiteral(":/icons/help.png")), tr("Help"));
     vpHelp->setObjectName(QStringLiteral("helpAction"));
+    vpHelp->setShortcuts(WindowKeys::keys(QKeySequence::HelpContents, Qt::Key_F1));
     connect(vpHelp, &QAction::triggered, this, &MainWindow::help);
 }
 

@@ -59,6 +59,7 @@ private:
     void createAdvancedPanel();
     void retranslateAdvancedPanel();
     void nameControls();
+    void orderFocus();
     void showSermonCounts();
 
     QMenu *mpLanguageMenu = nullptr;

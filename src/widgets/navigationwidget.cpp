@@ -55,6 +55,24 @@ void NavigationWidget::retranslate()
         vpButton->setToolTip(vpButton->accessibleName());
 }
 
+bool NavigationWidget::press(QToolButton *apButton)
+{
+    if (!apButton->isEnabled() || apButton->isHidden())
+        return false;
+    apButton->click();
+    return true;
+}
+
+bool NavigationWidget::stepBack()
+{
+    return press(mpBackButton);
+}
+
+bool NavigationWidget::stepForward()
+{
+    return press(mpForwardButton);
+}
+
 bool NavigationWidget::isOnePage() const
 {
     return mpOnePageButton->isChecked();

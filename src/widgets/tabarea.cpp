@@ -108,6 +108,7 @@ TabArea::TabArea(TreeView * /*apTreeView*/, QWidget *parent, const PageContext &
     vpViews->addWidget(mpRightTextBrowser);
     vpLayout->addLayout(vpViews);
     retranslate();
+    mpActions->orderFocus();
 }
 
 TabArea::~TabArea() = default;
