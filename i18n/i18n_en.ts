@@ -133,12 +133,40 @@ Database last updated: %1</translation>
             <source>Settings</source>
             <translation>Settings</translation>
         </message>
+        <message>
+            <source>Open documents</source>
+            <translation>Open documents</translation>
+        </message>
+        <message>
+            <source>Search options</source>
+            <translation>Search options</translation>
+        </message>
     </context>
     <context>
         <name>NavigationWidget</name>
         <message>
             <source>from</source>
             <translation>from</translation>
+        </message>
+        <message>
+            <source>Previous page</source>
+            <translation>Previous page</translation>
+        </message>
+        <message>
+            <source>Next page</source>
+            <translation>Next page</translation>
+        </message>
+        <message>
+            <source>Page</source>
+            <translation>Page</translation>
+        </message>
+        <message>
+            <source>Goes to the page of results chosen</source>
+            <translation>Goes to the page of results chosen</translation>
+        </message>
+        <message>
+            <source>All results on one page</source>
+            <translation>All results on one page</translation>
         </message>
     </context>
     <context>
@@ -169,6 +197,10 @@ Please check the media service plugins are installed.</translation>
             <source>Buffering %4%</source>
             <translation>Buffering %4%</translation>
         </message>
+        <message>
+            <source>Position in the recording</source>
+            <translation>Position in the recording</translation>
+        </message>
     </context>
     <context>
         <name>PlayerControls</name>
@@ -198,6 +230,18 @@ Please check the media service plugins are installed.</translation>
         <message>
             <source>Advanced search</source>
             <translation>Advanced search</translation>
+        </message>
+        <message>
+            <source>Search text</source>
+            <translation>Search text</translation>
+        </message>
+        <message>
+            <source>Words to find in the ticked documents; Enter starts the search</source>
+            <translation>Words to find in the ticked documents; Enter starts the search</translation>
+        </message>
+        <message>
+            <source>Shows the options of the search</source>
+            <translation>Shows the options of the search</translation>
         </message>
     </context>
     <context>
@@ -364,6 +408,50 @@ name</translation>
             <source>Import complete, but some files could not be read or some statements failed; see the log.</source>
             <translation>Import complete, but some files could not be read or some statements failed; see the log.</translation>
         </message>
+        <message>
+            <source>Fonts</source>
+            <translation>Fonts</translation>
+        </message>
+        <message>
+            <source>Sizes</source>
+            <translation>Sizes</translation>
+        </message>
+        <message>
+            <source>Style sheet</source>
+            <translation>Style sheet</translation>
+        </message>
+        <message>
+            <source>Style sheet text</source>
+            <translation>Style sheet text</translation>
+        </message>
+        <message>
+            <source>Apply saves the text and applies it</source>
+            <translation>Apply saves the text and applies it</translation>
+        </message>
+        <message>
+            <source>Allow updating %1</source>
+            <translation>Allow updating %1</translation>
+        </message>
+        <message>
+            <source>Data files</source>
+            <translation>Data files</translation>
+        </message>
+        <message>
+            <source>Folder to import</source>
+            <translation>Folder to import</translation>
+        </message>
+        <message>
+            <source>Language of the imported texts</source>
+            <translation>Language of the imported texts</translation>
+        </message>
+        <message>
+            <source>Files to import</source>
+            <translation>Files to import</translation>
+        </message>
+        <message>
+            <source>Select all rows</source>
+            <translation>Select all rows</translation>
+        </message>
     </context>
     <context>
         <name>ShareDialog</name>
@@ -501,6 +589,14 @@ name</translation>
             <source>No program to show PDF files was found. The file is %1</source>
             <translation>No program to show PDF files was found. The file is %1</translation>
         </message>
+        <message>
+            <source>Play the recording</source>
+            <translation>Play the recording</translation>
+        </message>
+        <message>
+            <source>Text</source>
+            <translation>Text</translation>
+        </message>
     </context>
     <context>
         <name>ToolBar</name>
@@ -535,6 +631,10 @@ name</translation>
         <message>
             <source>Bible</source>
             <translation>Bible</translation>
+        </message>
+        <message>
+            <source>The language of the texts shown and searched</source>
+            <translation>The language of the texts shown and searched</translation>
         </message>
     </context>
     <context>
@@ -591,6 +691,14 @@ name</translation>
             <source>Delete</source>
             <translation>Delete</translation>
         </message>
+        <message>
+            <source>Catalogue</source>
+            <translation>Catalogue</translation>
+        </message>
+        <message>
+            <source>Ticked documents are the ones searched; a double click opens a document</source>
+            <translation>Ticked documents are the ones searched; a double click opens a document</translation>
+        </message>
     </context>
     <context>
         <name>ImportSplashScreen</name>
@@ -624,6 +732,10 @@ name</translation>
         <message>
             <source>Downloading %0</source>
             <translation>Downloading %0</translation>
+        </message>
+        <message>
+            <source>Files to update</source>
+            <translation>Files to update</translation>
         </message>
     </context>
     <context>
@@ -698,6 +810,13 @@ name</translation>
         <message>
             <source>The data file %1 is write-protected: its texts can be read, but nothing can be added to it or removed from it.</source>
             <translation>The data file %1 is write-protected: its texts can be read, but nothing can be added to it or removed from it.</translation>
+        </message>
+    </context>
+    <context>
+        <name>TabWidget</name>
+        <message>
+            <source>Close %1</source>
+            <translation>Close %1</translation>
         </message>
     </context>
 </TS>

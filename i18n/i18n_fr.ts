@@ -133,12 +133,40 @@ Base mise à jour le : %1</translation>
             <source>Settings</source>
             <translation>Paramètres</translation>
         </message>
+        <message>
+            <source>Open documents</source>
+            <translation>Documents ouverts</translation>
+        </message>
+        <message>
+            <source>Search options</source>
+            <translation>Options de recherche</translation>
+        </message>
     </context>
     <context>
         <name>NavigationWidget</name>
         <message>
             <source>from</source>
             <translation>sur</translation>
+        </message>
+        <message>
+            <source>Previous page</source>
+            <translation>Page précédente</translation>
+        </message>
+        <message>
+            <source>Next page</source>
+            <translation>Page suivante</translation>
+        </message>
+        <message>
+            <source>Page</source>
+            <translation>Page</translation>
+        </message>
+        <message>
+            <source>Goes to the page of results chosen</source>
+            <translation>Va à la page de résultats choisie</translation>
+        </message>
+        <message>
+            <source>All results on one page</source>
+            <translation>Tous les résultats sur une seule page</translation>
         </message>
     </context>
     <context>
@@ -169,6 +197,10 @@ Vérifiez que les modules multimédias sont installés.</translation>
             <source>Buffering %4%</source>
             <translation>Mise en mémoire tampon %4%</translation>
         </message>
+        <message>
+            <source>Position in the recording</source>
+            <translation>Position dans l'enregistrement</translation>
+        </message>
     </context>
     <context>
         <name>PlayerControls</name>
@@ -198,6 +230,18 @@ Vérifiez que les modules multimédias sont installés.</translation>
         <message>
             <source>Advanced search</source>
             <translation>Recherche avancée</translation>
+        </message>
+        <message>
+            <source>Search text</source>
+            <translation>Texte à rechercher</translation>
+        </message>
+        <message>
+            <source>Words to find in the ticked documents; Enter starts the search</source>
+            <translation>Mots à chercher dans les documents cochés ; Entrée lance la recherche</translation>
+        </message>
+        <message>
+            <source>Shows the options of the search</source>
+            <translation>Affiche les options de la recherche</translation>
         </message>
     </context>
     <context>
@@ -364,6 +408,50 @@ fichier</translation>
             <source>Import complete, but some files could not be read or some statements failed; see the log.</source>
             <translation>Importation terminée, mais certains fichiers sont illisibles ou certaines instructions ont échoué ; voir le journal.</translation>
         </message>
+        <message>
+            <source>Fonts</source>
+            <translation>Polices</translation>
+        </message>
+        <message>
+            <source>Sizes</source>
+            <translation>Tailles</translation>
+        </message>
+        <message>
+            <source>Style sheet</source>
+            <translation>Feuille de style</translation>
+        </message>
+        <message>
+            <source>Style sheet text</source>
+            <translation>Texte de la feuille de style</translation>
+        </message>
+        <message>
+            <source>Apply saves the text and applies it</source>
+            <translation>« Appliquer » enregistre le texte et l'applique</translation>
+        </message>
+        <message>
+            <source>Allow updating %1</source>
+            <translation>Autoriser la mise à jour : %1</translation>
+        </message>
+        <message>
+            <source>Data files</source>
+            <translation>Fichiers de données</translation>
+        </message>
+        <message>
+            <source>Folder to import</source>
+            <translation>Dossier à importer</translation>
+        </message>
+        <message>
+            <source>Language of the imported texts</source>
+            <translation>Langue des textes importés</translation>
+        </message>
+        <message>
+            <source>Files to import</source>
+            <translation>Fichiers à importer</translation>
+        </message>
+        <message>
+            <source>Select all rows</source>
+            <translation>Sélectionner toutes les lignes</translation>
+        </message>
     </context>
     <context>
         <name>ShareDialog</name>
@@ -501,6 +589,14 @@ fichier</translation>
             <source>No program to show PDF files was found. The file is %1</source>
             <translation>Aucun programme pour afficher les fichiers PDF n’a été trouvé. Le fichier est %1</translation>
         </message>
+        <message>
+            <source>Play the recording</source>
+            <translation>Écouter l'enregistrement</translation>
+        </message>
+        <message>
+            <source>Text</source>
+            <translation>Texte</translation>
+        </message>
     </context>
     <context>
         <name>ToolBar</name>
@@ -535,6 +631,10 @@ fichier</translation>
         <message>
             <source>Bible</source>
             <translation>Bible</translation>
+        </message>
+        <message>
+            <source>The language of the texts shown and searched</source>
+            <translation>La langue des textes affichés et recherchés</translation>
         </message>
     </context>
     <context>
@@ -591,6 +691,14 @@ fichier</translation>
             <source>Delete</source>
             <translation>Supprimer</translation>
         </message>
+        <message>
+            <source>Catalogue</source>
+            <translation>Catalogue</translation>
+        </message>
+        <message>
+            <source>Ticked documents are the ones searched; a double click opens a document</source>
+            <translation>La recherche porte sur les documents cochés ; un double clic ouvre un document</translation>
+        </message>
     </context>
     <context>
         <name>ImportSplashScreen</name>
@@ -624,6 +732,10 @@ fichier</translation>
         <message>
             <source>Downloading %0</source>
             <translation>Téléchargement de %0</translation>
+        </message>
+        <message>
+            <source>Files to update</source>
+            <translation>Fichiers à mettre à jour</translation>
         </message>
     </context>
     <context>
@@ -698,6 +810,13 @@ fichier</translation>
         <message>
             <source>The data file %1 is write-protected: its texts can be read, but nothing can be added to it or removed from it.</source>
             <translation>Le fichier de données %1 est protégé en écriture : ses textes peuvent être lus, mais rien ne peut y être ajouté ni en être retiré.</translation>
+        </message>
+    </context>
+    <context>
+        <name>TabWidget</name>
+        <message>
+            <source>Close %1</source>
+            <translation>Fermer « %1 »</translation>
         </message>
     </context>
 </TS>

@@ -133,12 +133,40 @@ Database last updated: %1</source>
             <source>Settings</source>
             <translation>Настройки</translation>
         </message>
+        <message>
+            <source>Open documents</source>
+            <translation>Открытые документы</translation>
+        </message>
+        <message>
+            <source>Search options</source>
+            <translation>Параметры поиска</translation>
+        </message>
     </context>
     <context>
         <name>NavigationWidget</name>
         <message>
             <source>from</source>
             <translation>из</translation>
+        </message>
+        <message>
+            <source>Previous page</source>
+            <translation>Предыдущая страница</translation>
+        </message>
+        <message>
+            <source>Next page</source>
+            <translation>Следующая страница</translation>
+        </message>
+        <message>
+            <source>Page</source>
+            <translation>Страница</translation>
+        </message>
+        <message>
+            <source>Goes to the page of results chosen</source>
+            <translation>Переход к выбранной странице результатов</translation>
+        </message>
+        <message>
+            <source>All results on one page</source>
+            <translation>Все результаты на одной странице</translation>
         </message>
     </context>
     <context>
@@ -169,6 +197,10 @@ Please check the media service plugins are installed.</source>
             <source>Buffering %4%</source>
             <translation>Буферизация %4%</translation>
         </message>
+        <message>
+            <source>Position in the recording</source>
+            <translation>Позиция в записи</translation>
+        </message>
     </context>
     <context>
         <name>PlayerControls</name>
@@ -198,6 +230,18 @@ Please check the media service plugins are installed.</source>
         <message>
             <source>Advanced search</source>
             <translation>Расширенный поиск</translation>
+        </message>
+        <message>
+            <source>Search text</source>
+            <translation>Текст для поиска</translation>
+        </message>
+        <message>
+            <source>Words to find in the ticked documents; Enter starts the search</source>
+            <translation>Слова для поиска в отмеченных документах; Enter запускает поиск</translation>
+        </message>
+        <message>
+            <source>Shows the options of the search</source>
+            <translation>Показывает параметры поиска</translation>
         </message>
     </context>
     <context>
@@ -364,6 +408,50 @@ name</source>
             <source>Import complete, but some files could not be read or some statements failed; see the log.</source>
             <translation>Импорт завершён, но некоторые файлы не удалось прочитать или некоторые команды не выполнились; подробности в журнале.</translation>
         </message>
+        <message>
+            <source>Fonts</source>
+            <translation>Шрифты</translation>
+        </message>
+        <message>
+            <source>Sizes</source>
+            <translation>Размеры</translation>
+        </message>
+        <message>
+            <source>Style sheet</source>
+            <translation>Таблица стилей</translation>
+        </message>
+        <message>
+            <source>Style sheet text</source>
+            <translation>Текст таблицы стилей</translation>
+        </message>
+        <message>
+            <source>Apply saves the text and applies it</source>
+            <translation>«Применить» сохраняет текст и применяет его</translation>
+        </message>
+        <message>
+            <source>Allow updating %1</source>
+            <translation>Разрешить обновление: %1</translation>
+        </message>
+        <message>
+            <source>Data files</source>
+            <translation>Файлы данных</translation>
+        </message>
+        <message>
+            <source>Folder to import</source>
+            <translation>Папка для импорта</translation>
+        </message>
+        <message>
+            <source>Language of the imported texts</source>
+            <translation>Язык импортируемых текстов</translation>
+        </message>
+        <message>
+            <source>Files to import</source>
+            <translation>Файлы для импорта</translation>
+        </message>
+        <message>
+            <source>Select all rows</source>
+            <translation>Выделить все строки</translation>
+        </message>
     </context>
     <context>
         <name>ShareDialog</name>
@@ -501,6 +589,14 @@ name</source>
             <source>No program to show PDF files was found. The file is %1</source>
             <translation>Не найдена программа для просмотра PDF. Файл: %1</translation>
         </message>
+        <message>
+            <source>Play the recording</source>
+            <translation>Воспроизвести запись</translation>
+        </message>
+        <message>
+            <source>Text</source>
+            <translation>Текст</translation>
+        </message>
     </context>
     <context>
         <name>ToolBar</name>
@@ -535,6 +631,10 @@ name</source>
         <message>
             <source>Bible</source>
             <translation>Библия</translation>
+        </message>
+        <message>
+            <source>The language of the texts shown and searched</source>
+            <translation>Язык показываемых текстов и поиска</translation>
         </message>
     </context>
     <context>
@@ -591,6 +691,14 @@ name</source>
             <source>Delete</source>
             <translation>Удалить</translation>
         </message>
+        <message>
+            <source>Catalogue</source>
+            <translation>Каталог</translation>
+        </message>
+        <message>
+            <source>Ticked documents are the ones searched; a double click opens a document</source>
+            <translation>Поиск идёт по отмеченным документам; двойной щелчок открывает документ</translation>
+        </message>
     </context>
     <context>
         <name>ImportSplashScreen</name>
@@ -624,6 +732,10 @@ name</source>
         <message>
             <source>Downloading %0</source>
             <translation>Загрузка %0</translation>
+        </message>
+        <message>
+            <source>Files to update</source>
+            <translation>Файлы для обновления</translation>
         </message>
     </context>
     <context>
@@ -698,6 +810,13 @@ name</source>
         <message>
             <source>The data file %1 is write-protected: its texts can be read, but nothing can be added to it or removed from it.</source>
             <translation>Файл данных %1 защищён от записи: его тексты можно читать, но ничего нельзя в него добавить или из него удалить.</translation>
+        </message>
+    </context>
+    <context>
+        <name>TabWidget</name>
+        <message>
+            <source>Close %1</source>
+            <translation>Закрыть «%1»</translation>
         </message>
     </context>
 </TS>

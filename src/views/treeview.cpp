@@ -451,6 +451,9 @@ void TreeView::retranslate()
         mpExportAction->setText(tr("Export"));
         mpDeleteAction->setText(tr("Delete"));
     }
+    setAccessibleName(tr("Catalogue"));
+    setAccessibleDescription(
+        tr("Ticked documents are the ones searched; a double click opens a document"));
 }
 
 void TreeView::changeEvent(QEvent *apEvent)

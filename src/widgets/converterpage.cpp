@@ -6,6 +6,7 @@
 #include "controllers/storerequests.h"
 #include "views/treeview.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -64,6 +65,10 @@ ConverterPage::ConverterPage(QSettings *apSettings, Database *apDatabase, Shared
     mpBrowseButton = new QToolButton(this);
     mpBrowseButton->setText(QStringLiteral("..."));
     vpDirectoryRow->addWidget(mpBrowseButton);
+    mpDirectoryEdit->setAccessibleName(
+        QCoreApplication::translate("SettingsDialog", "Folder to import"));
+    mpBrowseButton->setAccessibleName(
+        QCoreApplication::translate("SettingsDialog", "Select directory"));
 
     mpQuotesButton =
         new QRadioButton(QCoreApplication::translate("SettingsDialog", "Quotes"), this);
@@ -91,6 +96,14 @@ ConverterPage::ConverterPage(QSettings *apSettings, Database *apDatabase, Shared
     mpFileTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     mpFileTable->horizontalHeader()->setStretchLastSection(true);
     mpFileTable->verticalHeader()->setDefaultSectionSize(20);
+    mpLanguageCombo->setAccessibleName(
+        QCoreApplication::translate("SettingsDialog", "Language of the imported texts"));
+    mpFileTable->setAccessibleName(
+        QCoreApplication::translate("SettingsDialog", "Files to import"));
+    if (auto *vpCorner =
+            mpFileTable->findChild<QAbstractButton *>(QString(), Qt::FindDirectChildrenOnly))
+        vpCorner->setAccessibleName(
+            QCoreApplication::translate("SettingsDialog", "Select all rows"));
 
     mpImportButton = new QPushButton(QCoreApplication::translate("SettingsDialog", "Import"), this);
     mpProgress = new QProgressBar(this);

@@ -9,11 +9,13 @@
 #include "models/database.h"
 #include "views/treeview.h"
 #include "widgets/documentmaintenance.h"
+#include "widgets/focuschain.h"
 #include "widgets/helpdialog.h"
 #include "widgets/searchwidget.h"
 #include "widgets/settingsdialog.h"
 #include "widgets/tabwidget.h"
 #include "widgets/toolbar.h"
+#include "widgets/windowkeys.h"
 
 #include <QDebug>
 #include <QEvent>
@@ -28,6 +30,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -147,6 +150,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     statusBar()->addPermanentWidget(mpSermonCountLabel);
 
     createAdvancedPanel();
+    nameControls();
+    orderFocus();
+    new WindowKeys(this);
     restoreLayout();
     // From here on the window asks the data store and never waits for it (a
     // first use of the options may still have set the data store up above).
@@ -187,6 +193,29 @@ void MainWindow::retranslateAdvancedPanel()
     mcOptionButtons.at(2)->setText(tr("look for the exact phrase"));
     mcOptionButtons.at(3)->setText(tr("the required contains at least one word"));
     mpAdvancedSearchButton->setText(tr("Search"));
+}
+
+void MainWindow::nameControls()
+{
+    mpTabs->setAccessibleName(tr("Open documents"));
+    if (auto *vpBar = mpTabs->findChild<QTabBar *>())
+        vpBar->setAccessibleName(tr("Open documents"));
+    mpAdvancedPanel->setAccessibleName(tr("Search options"));
+}
+
+void MainWindow::orderFocus()
+{
+    // Tab follows the window from the top left: the catalogue's tools, the
+    // search line with its buttons and options, the tree's tools, the tree,
+    // then the tabs (each page orders its own controls after them).
+    QList<QWidget *> vcChain = FocusChain::toolBarControls(mpToolBar);
+    vcChain << FocusChain::controls(mpSearchWidget);
+    for (QRadioButton *vpOption : mcOptionButtons)
+        vcChain << vpOption;
+    vcChain << mpAdvancedSearchButton;
+    vcChain << FocusChain::toolBarControls(mpTreeToolBar);
+    vcChain << mpTreeView << mpTabs;
+    FocusChain::link(vcChain);
 }
 
 void MainWindow::advanceSearchClick()
@@ -290,6 +319,7 @@ void MainWindow::createMenus()
     QAction *vpHelp =
         mpAboutMenu->addAction(Resources::icon(QStringLiteral(":/icons/help.png")), tr("Help"));
     vpHelp->setObjectName(QStringLiteral("helpAction"));
+    vpHelp->setShortcuts(WindowKeys::keys(QKeySequence::HelpContents, Qt::Key_F1));
     connect(vpHelp, &QAction::triggered, this, &MainWindow::help);
 }
 
@@ -395,6 +425,7 @@ void MainWindow::changeEvent(QEvent *apEvent)
         mpToolBar->setWindowTitle(tr("Main toolbar"));
         mpSearchToolBar->setWindowTitle(tr("Search toolbar"));
         retranslateAdvancedPanel();
+        nameControls();
         showSermonCounts();
     }
     QMainWindow::changeEvent(apEvent);

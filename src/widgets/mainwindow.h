@@ -58,6 +58,8 @@ private:
     void restoreLayout();
     void createAdvancedPanel();
     void retranslateAdvancedPanel();
+    void nameControls();
+    void orderFocus();
     void showSermonCounts();
 
     QMenu *mpLanguageMenu = nullptr;

@@ -40,7 +40,37 @@ NavigationWidget::NavigationWidget(int anMode, QWidget *parent) : QWidget(parent
     vpLayout->addWidget(mpLabel);
     vpLayout->addWidget(mpForwardButton);
     vpLayout->addWidget(mpPageCombo);
+    retranslate();
     setPagesCount(0);
+}
+
+void NavigationWidget::retranslate()
+{
+    mpBackButton->setAccessibleName(tr("Previous page"));
+    mpForwardButton->setAccessibleName(tr("Next page"));
+    mpPageCombo->setAccessibleName(tr("Page"));
+    mpPageCombo->setAccessibleDescription(tr("Goes to the page of results chosen"));
+    mpOnePageButton->setAccessibleName(tr("All results on one page"));
+    for (QToolButton *vpButton : {mpBackButton, mpForwardButton, mpOnePageButton})
+        vpButton->setToolTip(vpButton->accessibleName());
+}
+
+bool NavigationWidget::press(QToolButton *apButton)
+{
+    if (!apButton->isEnabled() || apButton->isHidden())
+        return false;
+    apButton->click();
+    return true;
+}
+
+bool NavigationWidget::stepBack()
+{
+    return press(mpBackButton);
+}
+
+bool NavigationWidget::stepForward()
+{
+    return press(mpForwardButton);
 }
 
 bool NavigationWidget::isOnePage() const
@@ -154,7 +184,10 @@ void NavigationWidget::hideControls()
 
 void NavigationWidget::changeEvent(QEvent *apEvent)
 {
-    if (apEvent->type() == QEvent::LanguageChange && mbReady)
-        refresh();
+    if (apEvent->type() == QEvent::LanguageChange) {
+        retranslate();
+        if (mbReady)
+            refresh();
+    }
     QWidget::changeEvent(apEvent);
 }

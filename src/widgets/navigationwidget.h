@@ -26,6 +26,10 @@ public:
     QString labelText() const;
     // In one-page mode, asks for the next chunk while there is one.
     void loadNextChunk();
+    // The previous or next page, as its button would go there; false when
+    // the button is off or not shown.
+    bool stepBack();
+    bool stepForward();
 
 signals:
     void currentPageChanged(int anCurrentPage, bool abOnePage);
@@ -43,6 +47,8 @@ protected:
 
 private:
     void refresh();
+    void retranslate();
+    static bool press(QToolButton *apButton);
 
     QToolButton *mpBackButton = nullptr;
     QToolButton *mpForwardButton = nullptr;

@@ -7,6 +7,7 @@
 #include "controllers/shareitem.h"
 #include "controllers/sharemanager.h"
 #include "models/plaintext.h"
+#include "widgets/focuschain.h"
 #include "widgets/player.h"
 #include "widgets/tabarea.h"
 #include "widgets/textbrowser.h"
@@ -22,6 +23,8 @@
 #include <QPrinter>
 #include <QSaveFile>
 #include <QSettings>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -172,6 +175,21 @@ void PageActions::addMediaButtons(const QString &asPdf, const QString &asMp3,
     mpLengthLabel->setObjectName(QStringLiteral("lengthLabel"));
     mpControls->addWidget(mpLengthLabel);
     retranslate();
+    orderFocus();
+}
+
+void PageActions::orderFocus()
+{
+    // In the window, the page follows the tabs' bar.
+    QList<QWidget *> vcChain;
+    for (QWidget *vpParent = mpPage->parentWidget(); vpParent && vcChain.isEmpty();
+         vpParent = vpParent->parentWidget())
+        if (qobject_cast<QTabWidget *>(vpParent))
+            vcChain << vpParent->findChild<QTabBar *>(QString(), Qt::FindDirectChildrenOnly);
+    vcChain.removeAll(nullptr);
+    FocusChain::link(vcChain + FocusChain::toolBarControls(mpControls) +
+                     FocusChain::toolBarControls(mpPlayerBar) +
+                     QList<QWidget *>{mpPage->leftView(), mpPage->rightView()});
 }
 
 void PageActions::setResultPage(bool abResults)
@@ -188,13 +206,20 @@ void PageActions::retranslate()
     mpContextAction->setText(TabArea::tr("Context"));
     mpPlayAction->setText(TabArea::tr("Play or pause the recording"));
     mpCaptionButton->setToolTip(TabArea::tr("Hide Caption"));
+    mpCaptionButton->setAccessibleName(TabArea::tr("Hide Caption"));
     mpShareButton->setToolTip(TabArea::tr("Share"));
+    mpShareButton->setAccessibleName(TabArea::tr("Share"));
     mpShareMenu->setTitle(TabArea::tr("Share"));
     const QList<QAction *> vcServices = mpShareMenu->actions();
     for (int i = 0; i < vcServices.size(); ++i)
         vcServices.at(i)->setText(TabArea::tr(cServices[i].text));
-    if (mpPdfButton)
+    if (mpPdfButton) {
         mpPdfButton->setToolTip(TabArea::tr("Download pdf"));
+        mpPdfButton->setAccessibleName(TabArea::tr("Download pdf"));
+    }
+    // Its tool tip, the recording's length, describes it.
+    if (mpMp3Button)
+        mpMp3Button->setAccessibleName(TabArea::tr("Play the recording"));
 }
 
 void PageActions::copy()
@@ -378,6 +403,7 @@ void PageActions::startPlaying(QToolButton *apButton)
         mpPlayer = new Player(mpPlayerBar);
         mpPlayerBar->addWidget(mpPlayer);
         mpPlayerBar->addSeparator();
+        orderFocus();
     }
     mpPlayerBar->show();
     // The download runs the event loop: the page may be closed meanwhile.

@@ -63,6 +63,9 @@ public:
     // The page's player, made when the recording is first asked for.
     Player *player() const { return mpPlayer; }
     void retranslate();
+    // Tab goes through the tool bar, the player and the views, as they
+    // show; again whenever a control is added.
+    void orderFocus();
 
 public slots:
     void copy();

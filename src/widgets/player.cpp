@@ -33,6 +33,7 @@ Player::Player(Service aService, QWidget *parent)
     mpSlider->setRange(0, static_cast<int>(mpPlayer->duration() / 1000));
     connect(mpSlider, &QSlider::sliderMoved, this, &Player::seek);
     mpTimeLabel->setObjectName(QStringLiteral("vpTime"));
+    mpSlider->setAccessibleName(tr("Position in the recording"));
 
     mpControls->setState(mpPlayer->state());
     connect(mpControls, &PlayerControls::play, mpPlayer, &QMediaPlayer::play);

@@ -60,7 +60,9 @@ void PlayerControls::showState()
     const bool vbPlaying = mState == QMediaPlayer::PlayingState;
     mpStopButton->setEnabled(mState != QMediaPlayer::StoppedState);
     mpStopButton->setToolTip(tr("Stop"));
+    mpStopButton->setAccessibleName(tr("Stop"));
     mpPlayButton->setIcon(
         style()->standardIcon(vbPlaying ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
     mpPlayButton->setToolTip(vbPlaying ? tr("Pause") : tr("Play"));
+    mpPlayButton->setAccessibleName(mpPlayButton->toolTip());
 }

@@ -71,6 +71,12 @@ void SearchWidget::retranslate()
     mpSearchButton->setToolTip(tr("Search"));
     mpAdvancedButton->setToolTip(tr("Advanced search"));
     mpLineEdit->setPlaceholderText(tr("Search"));
+    mpLineEdit->setAccessibleName(tr("Search text"));
+    mpLineEdit->setAccessibleDescription(
+        tr("Words to find in the ticked documents; Enter starts the search"));
+    mpSearchButton->setAccessibleName(tr("Search"));
+    mpAdvancedButton->setAccessibleName(tr("Advanced search"));
+    mpAdvancedButton->setAccessibleDescription(tr("Shows the options of the search"));
 }
 
 void SearchWidget::changeEvent(QEvent *apEvent)

@@ -26,6 +26,7 @@
 #include <QSettings>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QToolButton>
@@ -98,6 +99,8 @@ SettingsDialog::SettingsDialog(QSettings *apSettings, SharedOptions *apOptions,
     auto *vpLayout = new QVBoxLayout(this);
     vpLayout->addWidget(mpTabs);
     vpLayout->addLayout(vpButtons);
+    if (auto *vpBar = mpTabs->findChild<QTabBar *>())
+        vpBar->setAccessibleName(tr("Settings"));
 
     connect(mpOkButton, &QPushButton::clicked, this, &SettingsDialog::approve);
     connect(mpOkButton, &QPushButton::clicked, this, &QDialog::accept);
@@ -127,6 +130,11 @@ QWidget *SettingsDialog::createFontPage()
     connect(mpSizeList, &QListWidget::currentTextChanged, mpSizeEdit, &QLineEdit::setText);
     selectEntry(mpFontList, mpSettings->value(csFontName, QStringLiteral("Arial")).toString());
     selectEntry(mpSizeList, mpSettings->value(csFontSize, 10).toString());
+
+    mpFontEdit->setAccessibleName(tr("Font name"));
+    mpSizeEdit->setAccessibleName(tr("Size"));
+    mpFontList->setAccessibleName(tr("Fonts"));
+    mpSizeList->setAccessibleName(tr("Sizes"));
 
     auto *vpGrid = new QGridLayout;
     vpGrid->addWidget(new QLabel(tr("Font name"), vpPage), 0, 0);
@@ -159,6 +167,10 @@ QWidget *SettingsDialog::createStylePage()
     mpSheetEditor = new QTextEdit(vpPage);
     mpStyleCombo->setObjectName(QStringLiteral("styleCombo"));
     mpSheetCombo->setObjectName(QStringLiteral("sheetCombo"));
+    mpStyleCombo->setAccessibleName(tr("Style"));
+    mpSheetCombo->setAccessibleName(tr("Style sheet"));
+    mpSheetEditor->setAccessibleName(tr("Style sheet text"));
+    mpSheetEditor->setAccessibleDescription(tr("Apply saves the text and applies it"));
 
     auto *vpRow = new QHBoxLayout;
     vpRow->setSpacing(6);

@@ -108,6 +108,7 @@ TabArea::TabArea(TreeView * /*apTreeView*/, QWidget *parent, const PageContext &
     vpViews->addWidget(mpRightTextBrowser);
     vpLayout->addLayout(vpViews);
     retranslate();
+    mpActions->orderFocus();
 }
 
 TabArea::~TabArea() = default;
@@ -503,6 +504,8 @@ void TabArea::retranslate()
     mpActions->retranslate();
     mpTranslationButton->setText(tr("Translation"));
     mpTranslationButton->setToolTip(tr("Translation"));
+    mpLeftTextBrowser->setAccessibleName(tr("Text"));
+    mpRightTextBrowser->setAccessibleName(tr("Translation"));
 }
 
 void TabArea::changeEvent(QEvent *apEvent)

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QResizeEvent>
+#include <QTabBar>
 
 namespace {
 // Tab texts treat "&" as a shortcut mark; titles show it as written.
@@ -228,6 +229,12 @@ void TabWidget::resizeEvent(QResizeEvent *apEvent)
 void TabWidget::tabInserted(int anIndex)
 {
     QTabWidget::tabInserted(anIndex);
+    // The bar's close button shows only a cross.
+    const QString vsName =
+        tr("Close %1").arg(tabText(anIndex).replace(QStringLiteral("&&"), QStringLiteral("&")));
+    for (QTabBar::ButtonPosition vSide : {QTabBar::LeftSide, QTabBar::RightSide})
+        if (QWidget *vpButton = tabBar()->tabButton(anIndex, vSide))
+            vpButton->setAccessibleName(vsName);
     updateCover();
 }
 

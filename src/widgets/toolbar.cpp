@@ -189,6 +189,10 @@ void ToolBar::retranslate()
     mpDuplicatesAction->setToolTip(mbShowDuplicates ? tr("Hide duplicates")
                                                     : tr("Show duplicates"));
     mpLanguageButton->setToolTip(tr("Language selection"));
+    mpLanguageButton->setAccessibleName(tr("Language selection"));
+    mpLanguageButton->setAccessibleDescription(tr("The language of the texts shown and searched"));
+    for (QToolButton *vpButton : {mpByYearButton, mpByNameButton, mpBibleButton})
+        vpButton->setAccessibleName(vpButton->toolTip());
 }
 
 void ToolBar::changeEvent(QEvent *apEvent)

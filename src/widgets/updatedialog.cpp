@@ -35,6 +35,7 @@ UpdateDialog::UpdateDialog(QWidget *parent)
     setWindowTitle(tr("Updating"));
 
     mpTable->setObjectName(QStringLiteral("vpTable"));
+    mpTable->setAccessibleName(tr("Files to update"));
     mpTable->setHorizontalHeaderLabels({tr("Progress"), tr("Updating")});
     mpTable->setColumnWidth(0, 0);
     mpTable->setColumnHidden(0, true);

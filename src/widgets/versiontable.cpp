@@ -1,5 +1,6 @@
 #include "widgets/versiontable.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -26,6 +27,11 @@ VersionTable::VersionTable(QSettings *apSettings, QWidget *parent)
     setWordWrap(true);
     verticalHeader()->setDefaultSectionSize(25);
     setColumnCount(4);
+    // The corner button selects every row; it shows nothing to read.
+    if (auto *vpCorner = findChild<QAbstractButton *>(QString(), Qt::FindDirectChildrenOnly))
+        vpCorner->setAccessibleName(
+            QCoreApplication::translate("SettingsDialog", "Select all rows"));
+    setAccessibleName(QCoreApplication::translate("SettingsDialog", "Data files"));
     // The dialog's pages share its translation context.
     setHorizontalHeaderLabels({QCoreApplication::translate("SettingsDialog", "file\nname"),
                                QCoreApplication::translate("SettingsDialog", "File"),
@@ -56,6 +62,9 @@ VersionTable::VersionTable(QSettings *apSettings, QWidget *parent)
         setItem(vnRow, VersionColumn, new QTableWidgetItem(vbBlocked ? QString() : vsVersion));
         auto *vpAllow = new QCheckBox(this);
         vpAllow->setChecked(!vbBlocked);
+        vpAllow->setAccessibleName(
+            QCoreApplication::translate("SettingsDialog", "Allow updating %1")
+                .arg(displayName(vsKey)));
         setCellWidget(vnRow, AllowColumn, vpAllow);
     }
 }
