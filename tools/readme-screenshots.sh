@@ -7,6 +7,7 @@
 # with a loopback update server that offers three update files, so the
 # build tree and the user's settings stay untouched.
 # Needs Xvfb, xdotool, ImageMagick's import and convert, and python3.
+# KEEP=1 keeps the temporary folder (the program's log is in it).
 set -euo pipefail
 
 if [ $# -ne 2 ]; then
