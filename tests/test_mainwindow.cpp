@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSplitter>
 #include <QTextBrowser>
@@ -23,6 +24,19 @@
 #include <memory>
 
 namespace {
+
+// What a guide is made of: its sections' anchors, or the pictures it shows.
+QStringList guideParts(const QString &asFolder, const QString &asPattern)
+{
+    QFile vFile(asFolder + "/index.html");
+    if (!vFile.open(QIODevice::ReadOnly))
+        return {};
+    QStringList vcParts;
+    auto vMatches = QRegularExpression(asPattern).globalMatch(QString::fromUtf8(vFile.readAll()));
+    while (vMatches.hasNext())
+        vcParts << vMatches.next().captured(1);
+    return vcParts;
+}
 
 QVariantMap settings(const QVariantMap &acMore = {})
 {
@@ -103,6 +117,10 @@ private slots:
     void layoutIsKeptAcrossWindows();
     void helpDialog_data();
     void helpDialog();
+    void guideInTheInterfaceLanguage_data();
+    void guideInTheInterfaceLanguage();
+    void guidesMatchTheEnglishOne_data();
+    void guidesMatchTheEnglishOne();
 
 private:
     // A window in a fresh application folder with the settings above (and
@@ -373,6 +391,64 @@ void TestMainWindow::helpDialog()
     QTRY_VERIFY(vpClosed.isNull());
     QVERIFY(vLog.contains("HelpDialog::~HelpDiaLOG()"));
     QCOMPARE(vWindow.findChildren<HelpDialog *>().size(), 1);
+}
+
+void TestMainWindow::guideInTheInterfaceLanguage_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("guide");
+    QTest::addColumn<QString>("heading");
+
+    QTest::newRow("ru") << "ru"
+                        << "ru" << QString("Окно программы");
+    QTest::newRow("en") << "en"
+                        << "en" << QString("The window");
+    QTest::newRow("fr") << "fr"
+                        << "fr" << QString("La fenêtre");
+    QTest::newRow("no guide: English") << "de"
+                                       << "en" << QString("The window");
+}
+
+void TestMainWindow::guideInTheInterfaceLanguage()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, guide);
+    QFETCH(QString, heading);
+    MainWindow &vWindow = newWindow({}, false);
+    Application::sharedOptions()->setLanguage(language, SharedOptions::Interface);
+    const auto vRestore = qScopeGuard(
+        [] { Application::sharedOptions()->setLanguage("en", SharedOptions::Interface); });
+    vWindow.findChild<QAction *>("helpAction")->trigger();
+    QTextBrowser *vpBrowser = vWindow.findChild<HelpDialog *>()->browser();
+    QVERIFY(vpBrowser->toPlainText().contains(heading));
+    // Its pictures are that language's own, not the English ones.
+    QFile vPicture(QString(":/help/%1/img/window.png").arg(guide));
+    QVERIFY(vPicture.open(QIODevice::ReadOnly));
+    QCOMPARE(
+        vpBrowser->loadResource(QTextDocument::ImageResource, QUrl("img/window.png")).toByteArray(),
+        vPicture.readAll());
+}
+
+void TestMainWindow::guidesMatchTheEnglishOne_data()
+{
+    QTest::addColumn<QString>("language");
+    for (const char *vpLanguage : {"en", "ru", "fr"})
+        QTest::newRow(vpLanguage) << QString(vpLanguage);
+}
+
+void TestMainWindow::guidesMatchTheEnglishOne()
+{
+    QFETCH(QString, language);
+    const QString vsFolder = ":/help/" + language;
+    const QString vsSections = R"re(<h2 id="([^"]+)")re";
+    const QString vsPictures = R"re(<img src="([^"]+)")re";
+    const QStringList vcSections = guideParts(":/help/en", vsSections);
+    QVERIFY(vcSections.contains("keys"));
+    QCOMPARE(guideParts(vsFolder, vsSections), vcSections);
+    const QStringList vcPictures = guideParts(vsFolder, vsPictures);
+    QCOMPARE(vcPictures, guideParts(":/help/en", vsPictures));
+    for (const QString &vsPicture : vcPictures)
+        QVERIFY2(QFile::exists(vsFolder + "/" + vsPicture), qPrintable(vsPicture));
 }
 
 QUILLMARK_TEST_MAIN(TestMainWindow)

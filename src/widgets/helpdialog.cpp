@@ -65,8 +65,9 @@ HelpDialog::HelpDialog(QWidget *parent) : QDialog(parent)
     vpLayout->addWidget(mpBrowser);
 
     // The guide's pictures are resources next to it.
-    mpBrowser->setSearchPaths({QStringLiteral(":/help")});
-    QFile vGuide(QStringLiteral(":/help/index.html"));
+    const QString vsFolder = guideFolder(Application::sharedOptions()->interfaceLanguage());
+    mpBrowser->setSearchPaths({vsFolder});
+    QFile vGuide(vsFolder + QStringLiteral("/index.html"));
     if (vGuide.open(QIODevice::ReadOnly | QIODevice::Text))
         mpBrowser->setHtml(QString::fromUtf8(vGuide.readAll()));
     mpBrowser->show();
@@ -75,6 +76,15 @@ HelpDialog::HelpDialog(QWidget *parent) : QDialog(parent)
 HelpDialog::~HelpDialog()
 {
     qDebug() << "HelpDialog::~HelpDiaLOG()";
+}
+
+QString HelpDialog::guideFolder(const QString &asLanguage)
+{
+    const QString vsFolder = QStringLiteral(":/help/") + asLanguage;
+    if (!asLanguage.isEmpty() && !asLanguage.contains(QLatin1Char('/')) &&
+        QFile::exists(vsFolder + QStringLiteral("/index.html")))
+        return vsFolder;
+    return QStringLiteral(":/help/en");
 }
 
 void HelpDialog::setLinkHandler(std::function<void(const QUrl &)> aHandler)

@@ -8,8 +8,9 @@
 class QTextBrowser;
 
 // The user guide with the program version, the date of the last data import
-// and the organisation's link. Modeless; it deletes itself when closed. Links
-// open in the desktop's handler.
+// and the organisation's link. The guide is the one written in the interface
+// language, the English one where there is none. Modeless; it deletes itself
+// when closed. Links open in the desktop's handler.
 class HelpDialog : public QDialog
 {
     Q_OBJECT
@@ -19,6 +20,10 @@ public:
     ~HelpDialog() override;
 
     QTextBrowser *browser() const { return mpBrowser; }
+
+    // The resource folder of the guide for an interface language (index.html
+    // and its img/ folder).
+    static QString guideFolder(const QString &asLanguage);
 
     // Where links go; the desktop's URL handler unless a test replaces it.
     static void setLinkHandler(std::function<void(const QUrl &)> aHandler);
