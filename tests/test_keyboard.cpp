@@ -129,14 +129,8 @@ void TestKeyboard::init()
     QVERIFY(vpDatabase->execQuery(corpus({"One.", "Two.", "Three.", "Four.", "Five.", "End."})));
     vpDatabase->changeLanguage("ru");
     QVERIFY(TestSupport::writeFile(Application::assetPath() + "/ru/47-0412.mp3", "not audio"));
-    mpWindow = std::make_unique<MainWindow>();
-    mpWindow->resize(1000, 700);
-    mpWindow->show();
-    QVERIFY(QTest::qWaitForWindowExposed(mpWindow.get()));
-    // Keys reach only the active window.
-    QApplication::setActiveWindow(mpWindow.get());
-    QVERIFY(QTest::qWaitForWindowActive(mpWindow.get()));
-    QVERIFY(TestSupport::settle());
+    mpWindow = TestSupport::shownWindow();
+    QVERIFY(mpWindow);
 }
 
 void TestKeyboard::cleanup()

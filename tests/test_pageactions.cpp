@@ -139,14 +139,8 @@ void TestPageActions::init()
     QDir().mkpath(Application::assetPath() + "/ru");
     QVERIFY(TestSupport::writeFile(Application::assetPath() + "/ru/47-0412.pdf", "%PDF-1.4"));
     QVERIFY(TestSupport::writeFile(Application::assetPath() + "/ru/47-0412.mp3", "not audio"));
-    mpWindow = std::make_unique<MainWindow>();
-    mpWindow->resize(1000, 700);
-    mpWindow->show();
-    QVERIFY(QTest::qWaitForWindowExposed(mpWindow.get()));
-    // Shortcuts reach only the active window.
-    QApplication::setActiveWindow(mpWindow.get());
-    QVERIFY(QTest::qWaitForWindowActive(mpWindow.get()));
-    QVERIFY(TestSupport::settle());
+    mpWindow = TestSupport::shownWindow();
+    QVERIFY(mpWindow);
 }
 
 void TestPageActions::cleanup()

@@ -173,11 +173,8 @@ void TestSearchUi::newWindow(const QMap<QString, QVariant> &acMore)
     vcSettings.insert(acMore);
     mpApp = std::make_unique<TempAppDir>(vcSettings);
     QVERIFY(Application::database()->execQuery(corpus()));
-    mpWindow = std::make_unique<MainWindow>();
-    mpWindow->resize(1000, 700);
-    mpWindow->show();
-    QVERIFY(QTest::qWaitForWindowExposed(mpWindow.get()));
-    QVERIFY(TestSupport::settle());
+    mpWindow = TestSupport::shownWindow();
+    QVERIFY(mpWindow);
 }
 
 void TestSearchUi::cleanup()

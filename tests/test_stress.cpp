@@ -144,12 +144,9 @@ void TestStress::restlessReader()
     vpDatabase->changeLanguage("ru");
     QVERIFY(vpDatabase->execQuery(corpus("маяк", "гавань")));
 
-    auto vpWindow = std::make_unique<MainWindow>();
+    std::unique_ptr<MainWindow> vpWindow = TestSupport::shownWindow();
+    QVERIFY(vpWindow);
     mpWindow = vpWindow.get();
-    mpWindow->resize(1000, 700);
-    mpWindow->show();
-    QVERIFY(QTest::qWaitForWindowExposed(mpWindow));
-    QVERIFY(TestSupport::settle());
 
     const int vnCycles = qEnvironmentVariableIntValue("QUILLMARK_STRESS_CYCLES") > 0
                              ? qEnvironmentVariableIntValue("QUILLMARK_STRESS_CYCLES")

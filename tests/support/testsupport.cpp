@@ -1,5 +1,7 @@
 #include "support/testsupport.h"
 
+#include "widgets/mainwindow.h"
+
 #include "controllers/application.h"
 #include "controllers/logging.h"
 #include "controllers/resources.h"
@@ -237,6 +239,18 @@ int fileMode(const QString &asPath)
         return -1;
     return static_cast<int>(vStat.st_mode & 07777);
 }
+std::unique_ptr<MainWindow> shownWindow()
+{
+    auto vpWindow = std::make_unique<MainWindow>();
+    vpWindow->resize(1000, 700);
+    vpWindow->show();
+    QApplication::setActiveWindow(vpWindow.get());
+    if (!QTest::qWaitForWindowExposed(vpWindow.get()) ||
+        !QTest::qWaitForWindowActive(vpWindow.get()) || !settle())
+        return nullptr;
+    return vpWindow;
+}
+
 } // namespace TestSupport
 
 TempAppDir::TempAppDir(const QMap<QString, QVariant> &acSettings)

@@ -10,7 +10,10 @@
 #include <QtTest>
 #include <QVariant>
 
+#include <memory>
+
 class Database;
+class MainWindow;
 class QStandardItem;
 class TreeView;
 
@@ -144,6 +147,9 @@ bool roundTrip();
 // Round trips until the window's questions are answered and the questions
 // those answers raised as well (a catalogue, then the counts of its kind).
 bool settle();
+// A main window of 1000 × 700 on screen, active (keys reach only the active
+// window), with its first questions answered; null when it does not show.
+std::unique_ptr<MainWindow> shownWindow();
 } // namespace TestSupport
 
 // Like QTEST_MAIN, with the process set up as above; the program fails when a
