@@ -35,6 +35,11 @@
 
 #include <algorithm>
 
+namespace {
+// The advanced panel's option of the last advanced search (0 to 3; -1 none).
+const QString csSearchOption = QStringLiteral("SearchOption");
+} // namespace
+
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     mpTreeView = new TreeView(this);
@@ -176,6 +181,10 @@ void MainWindow::createAdvancedPanel()
         vpLayout->addWidget(vpOption);
         mcOptionButtons.append(vpOption);
     }
+    // The option of the last advanced search, chosen again.
+    const int vnOption = Application::settings()->value(csSearchOption, -1).toInt();
+    if (vnOption >= 0 && vnOption < mcOptionButtons.size())
+        mcOptionButtons.at(vnOption)->setChecked(true);
     mpAdvancedSearchButton = new QPushButton(mpAdvancedPanel);
     vpLayout->addWidget(mpAdvancedSearchButton);
     retranslateAdvancedPanel();
@@ -224,9 +233,13 @@ void MainWindow::advanceSearchClick()
     // The options are exclusive; later buttons win, as the values are tested in order.
     const AdvancedSearchFlag vcValues[] = {CaseSensitive, WholeWords, ExactPhrase, AnyWord};
     AdvancedSearchFlags vFlags = NoOption;
+    int vnOption = -1;
     for (int i = 0; i < mcOptionButtons.size(); ++i)
-        if (mcOptionButtons.at(i)->isChecked())
+        if (mcOptionButtons.at(i)->isChecked()) {
             vFlags = vcValues[i];
+            vnOption = i;
+        }
+    Application::settings()->setValue(csSearchOption, vnOption);
     mpSearchWidget->startSearch(vFlags);
 }
 

@@ -1,22 +1,31 @@
 #include "widgets/searchwidget.h"
 
+#include "controllers/application.h"
 #include "controllers/modalbox.h"
 #include "controllers/resources.h"
+#include "controllers/searchhistory.h"
 #include "models/searchstatements.h"
 #include "views/treeview.h"
 #include "widgets/tabarea.h"
 #include "widgets/tabwidget.h"
 
+#include <QCompleter>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringListModel>
 
 SearchWidget::SearchWidget(QWidget *parent) : QWidget(parent)
 {
     mpLineEdit = new QLineEdit(this);
     mpLineEdit->setFixedHeight(22);
     mpLineEdit->setClearButtonEnabled(true);
+    // Completes from the searches typed before, this session's and earlier ones.
+    mpHistory = new QStringListModel(SearchHistory(Application::settings()).entries(), this);
+    auto *vpCompleter = new QCompleter(mpHistory, this);
+    vpCompleter->setCaseSensitivity(Qt::CaseInsensitive);
+    mpLineEdit->setCompleter(vpCompleter);
     mpSearchButton =
         new QPushButton(Resources::icon(QStringLiteral(":/icons/search.png")), QString(), this);
     mpAdvancedButton = new QPushButton(
@@ -46,6 +55,9 @@ void SearchWidget::startSearch(AdvancedSearchFlags aFlags)
     }
     if (!mpTabs)
         return;
+    SearchHistory vHistory(Application::settings());
+    vHistory.remember(vsText);
+    mpHistory->setStringList(vHistory.entries());
     const QString vsTitle = QStringLiteral("<%0>").arg(vsText);
     mpTabs->closeTabsWithTitle(vsTitle);
     TabArea *vpPage = mpTabs->openTab(vsTitle);

@@ -6,6 +6,7 @@
 
 class QLineEdit;
 class QPushButton;
+class QStringListModel;
 class TabArea;
 class TabWidget;
 class TreeView;
@@ -27,6 +28,8 @@ public:
     QLineEdit *lineEdit() const { return mpLineEdit; }
     QPushButton *searchButton() const { return mpSearchButton; }
     QPushButton *advancedButton() const { return mpAdvancedButton; }
+    // The searches the line completes from, newest first.
+    QStringListModel *history() const { return mpHistory; }
 
 signals:
     void searchMessages(TabArea *apTab, QString asText, QString asDates, AdvancedSearchFlags aFlags,
@@ -47,6 +50,7 @@ private:
     QLineEdit *mpLineEdit = nullptr;
     QPushButton *mpSearchButton = nullptr;
     QPushButton *mpAdvancedButton = nullptr;
+    QStringListModel *mpHistory = nullptr;
     TabWidget *mpTabs = nullptr;
     TreeView *mpTreeView = nullptr;
 };
