@@ -10,6 +10,7 @@
 #include "models/documentexport.h"
 #include "models/documentstatements.h"
 #include "models/exchangewriter.h"
+#include "models/searchreader.h"
 #include "models/searchstatements.h"
 
 #include <QBuffer>
@@ -102,6 +103,8 @@ class TestStatements : public QObject
 private slots:
     void indexedStatementsGiveThePlainRows_data();
     void indexedStatementsGiveThePlainRows();
+    void groupsAddUpAndRestrictToTheirHits_data();
+    void groupsAddUpAndRestrictToTheirHits();
     void indexedDocumentStatementsGiveThePlainRows_data();
     void indexedDocumentStatementsGiveThePlainRows();
     void indexedExportGivesThePlainFile_data();
@@ -178,6 +181,97 @@ void TestStatements::indexedStatementsGiveThePlainRows()
                 }
             }
         }
+    }
+    QSqlDatabase::removeDatabase("compare");
+}
+
+void TestStatements::groupsAddUpAndRestrictToTheirHits_data()
+{
+    QTest::addColumn<bool>("bible");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("flags");
+    QTest::addColumn<QString>("restriction");
+    QTest::addColumn<bool>("hideDuplicates");
+    QTest::addColumn<QString>("labels");
+    // Further translations, paragraphs without a sermon record (99) or a date.
+    QTest::newRow("duplicates shown")
+        << false << "и" << 0 << "" << false << "|1960|1961|1962|1963|1999";
+    QTest::newRow("duplicates hidden") << false << "и" << 0 << "" << true << "1960|1961|1962|1963";
+    QTest::newRow("LIKE, duplicates hidden")
+        << false << "Вера и" << 1 << "" << true << "1960|1961|1962|1963";
+    // 2 and 8 share a date; 7 is a further translation.
+    QTest::newRow("restricted") << false << "и" << 0 << "(8,2,4,7)" << false << "1960|1961|1962";
+    QTest::newRow("restricted, LIKE")
+        << false << "и" << 1 << "(8,2,4,7)" << false << "1960|1961|1962";
+    // A book with two names, a chapter recorded twice, verses without a chapter record.
+    QTest::newRow("Bible") << true << "и" << 0 << "" << false << "Бытие|Исход|3";
+    QTest::newRow("Bible, LIKE") << true << "и" << 1 << "" << false << "Бытие|Исход|3";
+    QTest::newRow("Bible, restricted") << true << "и" << 0 << "(1,4)" << false << "Бытие|Исход";
+}
+
+// The bars of a search's chart: the groups add up to its count, the plain
+// and indexed files give the same, and a search restricted to a group's keys
+// finds exactly the group's hits.
+void TestStatements::groupsAddUpAndRestrictToTheirHits()
+{
+    QFETCH(bool, bible);
+    QFETCH(QString, text);
+    QFETCH(int, flags);
+    QFETCH(QString, restriction);
+    QFETCH(bool, hideDuplicates);
+    TempAppDir vApp(settings());
+    filledDatabase(comparisonCorpus());
+    {
+        QSqlDatabase vConnection = QSqlDatabase::addDatabase("QSQLITEICU", "compare");
+        vConnection.setDatabaseName(Application::databaseFilePath());
+        QVERIFY(vConnection.open());
+        QVERIFY(SearchStatements::ensureIndexes(vConnection));
+        const auto vQueries = [&] { return QSqlQuery(vConnection); };
+
+        SearchStatements::Search vSearch;
+        vSearch.condition = SearchStatements::condition(text, AdvancedSearchFlags(flags));
+        vSearch.like = SearchStatements::isLikeSearch(AdvancedSearchFlags(flags));
+        vSearch.restriction = restriction;
+        vSearch.hideDuplicates = hideDuplicates;
+        QStringList vcGroups[2]; // plain, indexed
+        for (const bool vbIndexed : {false, true}) {
+            const SearchReader vReader(vQueries, vbIndexed);
+            HitGroups vcFound;
+            QVERIFY(vReader.groups(bible, vSearch, &vcFound));
+            qint64 vnSum = 0;
+            for (const HitGroup &vGroup : qAsConst(vcFound)) {
+                vcGroups[vbIndexed] << QString("%1 %2 %3 %4")
+                                           .arg(vGroup.msKey, vGroup.msLabel)
+                                           .arg(vGroup.mnHits)
+                                           .arg(vGroup.msKeys);
+                vnSum += vGroup.mnHits;
+                if (vGroup.msKeys.isEmpty())
+                    continue;
+                SearchStatements::Search vNarrowed = vSearch;
+                vNarrowed.restriction = vGroup.msKeys;
+                vNarrowed.hideDuplicates = false;
+                QCOMPARE(vReader.count(bible, vNarrowed), vGroup.mnHits);
+            }
+            QCOMPARE(vnSum, vReader.count(bible, vSearch));
+            QStringList vcLabels;
+            for (const HitGroup &vGroup : qAsConst(vcFound))
+                vcLabels << vGroup.msLabel;
+            QTEST(vcLabels.join('|'), "labels");
+        }
+        QCOMPARE(vcGroups[1], vcGroups[0]);
+
+        // Only the full-text index is read from start to end.
+        if (!vSearch.like)
+            for (const QString &vsStep :
+                 rows(vConnection, "EXPLAIN QUERY PLAN " +
+                                       (bible ? SearchStatements::bibleGroups(true, vSearch)
+                                              : SearchStatements::sermonGroups(true, vSearch)))) {
+                const QString vsDetail = vsStep.section(" | ", 3).section(':', 1);
+                QVERIFY2(!vsDetail.startsWith("SCAN") ||
+                             (vsDetail.contains("VIRTUAL TABLE INDEX") &&
+                              !vsDetail.contains("INDEX 0:")),
+                         qPrintable(vsDetail));
+            }
     }
     QSqlDatabase::removeDatabase("compare");
 }

@@ -4,8 +4,6 @@
 
 #include "models/cataloguereader.h"
 #include "models/cataloguetree.h"
-#include "models/searchreader.h"
-#include "models/searchstatements.h"
 #include "models/sqlerror.h"
 #include "models/storeconnection.h"
 #include "models/storeenvironment.h"
@@ -19,9 +17,6 @@
 #include <QSqlQuery>
 #include <QTextStream>
 #include <QThread>
-
-#include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -39,6 +34,7 @@ Database::Database(const QString &asLanguage, const StoreEnvironment &aEnvironme
     qRegisterMetaType<QAction *>("QAction*");
     qRegisterMetaType<Catalogue>("Catalogue");
     qRegisterMetaType<FileProblem>("FileProblem");
+    qRegisterMetaType<HitGroups>("HitGroups");
 
     Lock vLock(*this);
     msPreviousLanguage = msCurrentLanguage;
@@ -338,81 +334,6 @@ QString Database::convertPsalmChapters(int anChapter, const QString &asFrom,
 QString Database::convertBookNumber(int anBook, const QString &asFrom, const QString &asTo)
 {
     return PsalmTable::convertBookNumber(anBook, asFrom, asTo);
-}
-
-QString Database::searchConditionsHL(const QString &asText, const QString &asSearch)
-{
-    return SearchStatements::highlight(asText, asSearch);
-}
-
-QString Database::searchConditions(const QString &asText, AdvancedSearchFlags aFlags)
-{
-    Lock vLock(*this);
-    mLastSearchFlags = aFlags;
-    const int vnFlags = int(aFlags);
-    if (vnFlags != ExactPhrase && vnFlags != WholeWords)
-        qDebug().noquote() << asText;
-    return SearchStatements::condition(asText, aFlags);
-}
-
-void Database::search(bool abBible, TabArea *apTab, const QString &asText, const QString &asList,
-                      AdvancedSearchFlags aFlags, int anOffset, int anPageSize, int anKnownCount)
-{
-    SearchStatements::Search vSearch;
-    int vnPageSize = 1;
-    QString vsLanguage;
-    {
-        Lock vLock(*this);
-        // The page's language is taken once: its hits and its count come from
-        // the same file, whatever the window switches to in between.
-        vsLanguage = languageOf(apTab);
-        LanguageSwitch vScope(*this, vsLanguage);
-        const int vnOption =
-            abBible ? mEnvironment.versesPerPage() : mEnvironment.paragraphsPerPage();
-        vnPageSize = std::max(1, anPageSize > 0 ? anPageSize : vnOption);
-
-        emit searchModeStarting(true);
-        mpCurrentPage = apTab;
-        msLastSearchDates = asList;
-        vSearch.condition = searchConditions(asText, aFlags);
-        vSearch.like = SearchStatements::isLikeSearch(aFlags);
-        vSearch.restriction = SearchStatements::restrictionList(asList);
-        vSearch.hideDuplicates =
-            !abBible && vSearch.restriction.isEmpty() && !mEnvironment.showDuplicates();
-        const SearchReader vReader(queryFactory(), mpConnection->hasSearchIndexes());
-        QVector<SearchReader::Hit> vcHits;
-        if (abBible)
-            vReader.bibleHits(vSearch, vnPageSize, anOffset, &vcHits);
-        else
-            vReader.sermonHits(vSearch, asText, vnPageSize, anOffset, &vcHits);
-        for (const SearchReader::Hit &vHit : qAsConst(vcHits)) {
-            if (abBible)
-                emit addSearchBible(apTab, vHit.msTitle, vHit.msNumber, vHit.msText, vHit.msKey,
-                                    vHit.msChapter);
-            else
-                emit addSearchMessage(apTab, vHit.msTitle, vHit.msNumber, vHit.msText, vHit.msKey);
-        }
-    }
-    emit finishSearchArticles(apTab, asText, aFlags, anPageSize);
-    // Outside the lock: what runs now may be a request of the other thread.
-    processPendingEvents();
-    if (anKnownCount < 0) {
-        qint64 vnCount = -1;
-        {
-            Lock vLock(*this);
-            LanguageSwitch vScope(*this, vsLanguage);
-            vnCount = SearchReader(queryFactory(), mpConnection->hasSearchIndexes())
-                          .count(abBible, vSearch);
-        }
-        if (vnCount < 0) {
-            emit setFoundPagesCount(apTab, 0);
-        } else {
-            emit setNavigationParams(
-                apTab, static_cast<int>(std::ceil(static_cast<double>(vnCount) / vnPageSize)));
-            emit setFoundPagesCount(apTab, static_cast<int>(vnCount));
-        }
-    }
-    emit searchModeStarting(false);
 }
 
 void Database::openBibleChapter(TabArea *apTab, int anBible, int anChapter)

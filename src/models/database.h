@@ -6,6 +6,7 @@
 #include "models/documentreader.h"
 #include "models/documentremoval.h"
 #include "models/fileproblem.h"
+#include "models/hitgroups.h"
 #include "models/pagerecords.h"
 #include "models/psalmtable.h"
 #include "models/searchflags.h"
@@ -175,30 +176,34 @@ public:
     // to apTab, optionally restricted to a list of sermon or chapter rowids;
     // anParagraphsOnPage -1 takes the page size from the options. The page is
     // only passed back, never asked: the six-argument forms are a search's
-    // first request, whose hit count is unknown and therefore counted; a page
-    // asking for another page passes the count it knows (-1: count it). The
-    // page and its count come from the same data language.
+    // first request, whose hit count is unknown and therefore counted (per
+    // year or book when hitsPerGroup has a receiver, the count being their
+    // sum); a page asking for another page passes the count it knows (-1:
+    // count it). The page, its count and its groups come from the same data
+    // language.
     void searchMessages(TabArea *apTab, const QString &asText, const QString &asDates,
                         AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage)
     {
-        search(false, apTab, asText, asDates, aFlags, anOffset, anParagraphsOnPage, -1);
+        search(false, apTab, asText, asDates, aFlags, anOffset, anParagraphsOnPage, -1, true);
     }
     void searchMessages(TabArea *apTab, const QString &asText, const QString &asDates,
                         AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage,
                         int anKnownCount)
     {
-        search(false, apTab, asText, asDates, aFlags, anOffset, anParagraphsOnPage, anKnownCount);
+        search(false, apTab, asText, asDates, aFlags, anOffset, anParagraphsOnPage, anKnownCount,
+               false);
     }
     void searchBible(TabArea *apTab, const QString &asText, const QString &asChapters,
                      AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage)
     {
-        search(true, apTab, asText, asChapters, aFlags, anOffset, anParagraphsOnPage, -1);
+        search(true, apTab, asText, asChapters, aFlags, anOffset, anParagraphsOnPage, -1, true);
     }
     void searchBible(TabArea *apTab, const QString &asText, const QString &asChapters,
                      AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage,
                      int anKnownCount)
     {
-        search(true, apTab, asText, asChapters, aFlags, anOffset, anParagraphsOnPage, anKnownCount);
+        search(true, apTab, asText, asChapters, aFlags, anOffset, anParagraphsOnPage, anKnownCount,
+               false);
     }
 
 signals:
@@ -226,6 +231,9 @@ signals:
     void searchModeStarting(bool abYes);
     void setNavigationParams(TabArea *apTab, int anValue);
     void setFoundPagesCount(TabArea *apTab, int anCount);
+    // A search's hits per year of the sermons or per Bible book, right after
+    // its count (see searchMessages).
+    void hitsPerGroup(TabArea *apTab, HitGroups acGroups);
     // After an import, before importFinished: how many files went in and how
     // many were set aside.
     void importCompleted(int anImported, int anSetAside);
@@ -272,7 +280,8 @@ private:
     // when the batch broke on it.
     bool breaksBatch(const QSqlError &aError);
     void search(bool abBible, TabArea *apTab, const QString &asText, const QString &asList,
-                AdvancedSearchFlags aFlags, int anOffset, int anPageSize, int anKnownCount);
+                AdvancedSearchFlags aFlags, int anOffset, int anPageSize, int anKnownCount,
+                bool abFirst);
     void fillTree(int anKind, bool abDuplicates);
     void noteFileProblem(const QString &asPath, FileProblem aProblem) const;
     // A problem a failed statement met on this thread, for the open file.

@@ -2,6 +2,9 @@
 
 #include "models/sqlerror.h"
 
+#include <QHash>
+#include <QStringList>
+
 namespace {
 
 QString text(const QSqlQuery &aQuery, int anColumn)
@@ -81,4 +84,42 @@ qint64 SearchReader::count(bool abBible, const SearchStatements::Search &aSearch
     while (vQuery.next())
         vnCount += vQuery.value(0).toLongLong();
     return vnCount;
+}
+
+bool SearchReader::groups(bool abBible, const SearchStatements::Search &aSearch,
+                          HitGroups *apGroups) const
+{
+    QSqlQuery vQuery = mNewQuery();
+    vQuery.setForwardOnly(true);
+    if (!vQuery.exec(SearchStatements::groupKeys(abBible, aSearch))) {
+        QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+        return false;
+    }
+    QHash<QString, QStringList> vcKeys;
+    while (vQuery.next())
+        vcKeys[text(vQuery, 0)].append(text(vQuery, 1));
+
+    if (!vQuery.exec(abBible ? SearchStatements::bibleGroups(mbIndexed, aSearch)
+                             : SearchStatements::sermonGroups(mbIndexed, aSearch))) {
+        QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+        return false;
+    }
+    while (vQuery.next()) {
+        HitGroup vGroup;
+        vGroup.msKey = text(vQuery, 0);
+        // Sermon dates are "yy-mmdd" of the 1900s; a book without a name
+        // record goes by its number.
+        if (abBible)
+            vGroup.msLabel = vQuery.isNull(1) ? vGroup.msKey : text(vQuery, 1);
+        else
+            vGroup.msLabel =
+                vGroup.msKey.size() == 2 ? QStringLiteral("19") + vGroup.msKey : vGroup.msKey;
+        vGroup.mnHits = vQuery.value(abBible ? 2 : 1).toLongLong();
+        const QStringList vcGroupKeys = vcKeys.value(vGroup.msKey);
+        if (!vcGroupKeys.isEmpty())
+            vGroup.msKeys =
+                QLatin1Char('(') + vcGroupKeys.join(QLatin1Char(',')) + QLatin1Char(')');
+        apGroups->append(vGroup);
+    }
+    return true;
 }

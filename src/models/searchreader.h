@@ -1,5 +1,6 @@
 #pragma once
 
+#include "models/hitgroups.h"
 #include "models/searchstatements.h"
 
 #include <QSqlQuery>
@@ -9,8 +10,9 @@
 #include <functional>
 
 // Runs the statements of one search on the open database: one page of
-// sermon or Bible hits, and the number of hits. A failed statement is logged
-// as an SQL error; the data store turns the hits into its signals.
+// sermon or Bible hits, the number of hits, and their number per year or
+// book. A failed statement is logged as an SQL error; the data store turns
+// the hits into its signals.
 class SearchReader
 {
 public:
@@ -36,6 +38,10 @@ public:
                    QVector<Hit> *apHits) const;
     // The number of hits, or -1 when the count failed.
     qint64 count(bool abBible, const SearchStatements::Search &aSearch) const;
+    // The hits per year of the sermons or per Bible book, each with the
+    // catalogue keys that restrict a search to it; false when a statement
+    // failed.
+    bool groups(bool abBible, const SearchStatements::Search &aSearch, HitGroups *apGroups) const;
 
 private:
     QueryFactory mNewQuery;

@@ -373,6 +373,102 @@ QString bibleCount(bool abIndexed, const Search &aSearch)
     return vsStatement.arg(bibleChapterJoin(aSearch), bibleVerseFilter(aSearch), aSearch.condition);
 }
 
+// The grouped counts are the count statements with the group's columns in
+// place of the bare count: the same joins, conditions and multiplicities.
+
+QString sermonGroups(bool abIndexed, const Search &aSearch)
+{
+    const bool vbRestricted = !aSearch.restriction.isEmpty();
+    const QString vsOperator = aSearch.like ? QStringLiteral("LIKE") : QStringLiteral("MATCH");
+    if (!abIndexed) {
+        const QString vsStatement =
+            vbRestricted ? QStringLiteral("SELECT substr(p.date, 1, 2), count(*) FROM paragraphs p "
+                                          "LEFT OUTER JOIN quotes q ON q.date = p.date WHERE %1 "
+                                          "text %2 '%3' GROUP BY 1 ORDER BY 1;")
+                         : QStringLiteral("SELECT substr(date, 1, 2), count(*) FROM paragraphs "
+                                          "WHERE %1 text %2 '%3' GROUP BY 1 ORDER BY 1;");
+        return vsStatement.arg(plainPrefix(aSearch), vsOperator, aSearch.condition);
+    }
+
+    if (vbRestricted) {
+        const QString vsStatement =
+            aSearch.like
+                ? QStringLiteral("SELECT substr(p.date, 1, 2), count(*) FROM (SELECT docid, "
+                                 "c2date AS date, c3text AS text FROM paragraphs_content) p CROSS "
+                                 "JOIN quotes_content q ON q.c1date = p.date AND q.docid IN %1 "
+                                 "WHERE p.docid IN (%2) AND text LIKE '%3' GROUP BY 1 ORDER BY 1;")
+                : QStringLiteral("SELECT substr(p.c2date, 1, 2), count(*) FROM paragraphs m CROSS "
+                                 "JOIN paragraphs_content p ON p.docid = m.docid CROSS JOIN "
+                                 "quotes_content q ON q.c1date = p.c2date AND q.docid IN %1 WHERE "
+                                 "m.docid IN (%2) AND m.text MATCH '%3' GROUP BY 1 ORDER BY 1;");
+        return vsStatement.arg(aSearch.restriction, restrictedParagraphs(aSearch.restriction),
+                               aSearch.condition);
+    }
+    if (aSearch.like)
+        return QStringLiteral("SELECT substr(date, 1, 2), count(*) FROM (SELECT c2date AS date, "
+                              "c3text AS text FROM paragraphs_content) WHERE %1 text LIKE '%2' "
+                              "GROUP BY 1 ORDER BY 1;")
+            .arg(aSearch.hideDuplicates ? QStringLiteral("length(date) < 9 AND") : QString(),
+                 aSearch.condition);
+    // Each hit's date is read anyway, so the duplicates rule is applied to
+    // it directly (a missing date fails it, as in the count).
+    return QStringLiteral("SELECT substr(p.c2date, 1, 2), count(*) FROM paragraphs m CROSS JOIN "
+                          "paragraphs_content p ON p.docid = m.docid WHERE m.text MATCH '%1'%2 "
+                          "GROUP BY 1 ORDER BY 1;")
+        .arg(aSearch.condition,
+             aSearch.hideDuplicates ? QStringLiteral(" AND length(p.c2date) < 9") : QString());
+}
+
+QString bibleGroups(bool abIndexed, const Search &aSearch)
+{
+    // A book recorded with two names counts its verses twice, as the count
+    // does; the group shows the first name.
+    if (!abIndexed) {
+        const QString vsStatement =
+            QStringLiteral("SELECT v.book, min(b.name), count(*) FROM verses v LEFT OUTER JOIN "
+                           "chapters c ON c.chapter = v.chapter AND c.book = v.book LEFT OUTER "
+                           "JOIN bibles b ON b.book = v.book WHERE %1v.text %2 '%3' GROUP BY 1 "
+                           "ORDER BY 1;");
+        return vsStatement.arg(aSearch.restriction.isEmpty()
+                                   ? QString()
+                                   : QStringLiteral("c.rowid IN %1 AND ").arg(aSearch.restriction),
+                               aSearch.like ? QStringLiteral("LIKE") : QStringLiteral("MATCH"),
+                               aSearch.condition);
+    }
+    const QString vsStatement =
+        aSearch.like
+            ? QStringLiteral("SELECT v.c1book, min(b.c2name), count(*) FROM (SELECT docid, c1book, "
+                             "c2chapter, c4text AS text FROM verses_content) v %1 LEFT JOIN "
+                             "bibles_content b ON b.c1book = v.c1book WHERE %2v.text LIKE '%3' "
+                             "GROUP BY 1 ORDER BY 1;")
+            : QStringLiteral("SELECT v.c1book, min(b.c2name), count(*) FROM verses m CROSS JOIN "
+                             "verses_content v ON v.docid = m.docid %1 LEFT JOIN bibles_content b "
+                             "ON b.c1book = v.c1book WHERE %2m.text MATCH '%3' GROUP BY 1 ORDER "
+                             "BY 1;");
+    return vsStatement.arg(bibleChapterJoin(aSearch), bibleVerseFilter(aSearch), aSearch.condition);
+}
+
+QString groupKeys(bool abBible, const Search &aSearch)
+{
+    // A few thousand catalogue rows at most, read whole in either kind of file.
+    const QString vsWhere = aSearch.restriction.isEmpty()
+                                ? QString()
+                                : QStringLiteral(" WHERE docid IN ") + aSearch.restriction;
+    if (abBible)
+        return QStringLiteral("SELECT c1book, docid FROM chapters_content%1 ORDER BY docid;")
+            .arg(vsWhere);
+    if (!vsWhere.isEmpty())
+        return QStringLiteral(
+                   "SELECT substr(c1date, 1, 2), docid FROM quotes_content%1 ORDER BY docid;")
+            .arg(vsWhere);
+    // An unrestricted search counts a paragraph once, however many sermon
+    // records share its date; restricted to all of them it would count it
+    // once per record. So one record per date.
+    return QStringLiteral("SELECT substr(c1date, 1, 2), min(docid) FROM quotes_content%1 GROUP BY "
+                          "c1date ORDER BY 2;")
+        .arg(aSearch.hideDuplicates ? QStringLiteral(" WHERE length(c1date) < 9") : QString());
+}
+
 QString highlight(const QString &asText, const QString &asSearch)
 {
     // All words are marked in one pass over the original text, so a word is

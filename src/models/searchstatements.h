@@ -80,4 +80,15 @@ QString biblePage(bool abIndexed, const Search &aSearch, int anLimit,
                   int anOffset); // -> book name, chapter, verse, text, book
 QString bibleCount(bool abIndexed, const Search &aSearch); // -> count
 
+// The rows of the count, grouped: by the year of the sermon date (its first
+// two characters) or by the Bible book, in their order. The counts of a
+// search's groups add up to its count.
+QString sermonGroups(bool abIndexed, const Search &aSearch); // -> year, count
+QString bibleGroups(bool abIndexed, const Search &aSearch);  // -> book, book name, count
+// The catalogue keys that restrict the search to one year's sermons (one
+// book's chapters) with that group's hits: within its restriction, without
+// the further translations it leaves out and, unrestricted, one sermon
+// record per date.
+QString groupKeys(bool abBible, const Search &aSearch); // -> year or book, key
+
 } // namespace SearchStatements
