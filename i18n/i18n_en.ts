@@ -819,4 +819,37 @@ name</translation>
             <translation>Close %1</translation>
         </message>
     </context>
+    <context>
+        <name>HitChart</name>
+        <message>
+            <source>Hits per book</source>
+            <translation>Hits per book</translation>
+        </message>
+        <message>
+            <source>Hits per year</source>
+            <translation>Hits per year</translation>
+        </message>
+        <message>
+            <source>%1: %2 of %3 hits</source>
+            <translation>%1: %2 of %3 hits</translation>
+        </message>
+        <message>
+            <source>All books</source>
+            <translation>All books</translation>
+        </message>
+        <message>
+            <source>All years</source>
+            <translation>All years</translation>
+        </message>
+        <message>
+            <source>%1
+%2 hits</source>
+            <translation>%1
+%2 hits</translation>
+        </message>
+        <message>
+            <source>Enter shows only the hits of the bar chosen with the arrow keys; %1</source>
+            <translation>Enter shows only the hits of the bar chosen with the arrow keys; %1</translation>
+        </message>
+    </context>
 </TS>

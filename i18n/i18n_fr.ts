@@ -819,4 +819,37 @@ fichier</translation>
             <translation>Fermer « %1 »</translation>
         </message>
     </context>
+    <context>
+        <name>HitChart</name>
+        <message>
+            <source>Hits per book</source>
+            <translation>Résultats par livre</translation>
+        </message>
+        <message>
+            <source>Hits per year</source>
+            <translation>Résultats par année</translation>
+        </message>
+        <message>
+            <source>%1: %2 of %3 hits</source>
+            <translation>%1 : %2 résultats sur %3</translation>
+        </message>
+        <message>
+            <source>All books</source>
+            <translation>Tous les livres</translation>
+        </message>
+        <message>
+            <source>All years</source>
+            <translation>Toutes les années</translation>
+        </message>
+        <message>
+            <source>%1
+%2 hits</source>
+            <translation>%1
+%2 résultats</translation>
+        </message>
+        <message>
+            <source>Enter shows only the hits of the bar chosen with the arrow keys; %1</source>
+            <translation>Entrée n’affiche que les résultats de la barre choisie avec les flèches ; %1</translation>
+        </message>
+    </context>
 </TS>

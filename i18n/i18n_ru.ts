@@ -819,4 +819,37 @@ name</source>
             <translation>Закрыть «%1»</translation>
         </message>
     </context>
+    <context>
+        <name>HitChart</name>
+        <message>
+            <source>Hits per book</source>
+            <translation>Найдено по книгам</translation>
+        </message>
+        <message>
+            <source>Hits per year</source>
+            <translation>Найдено по годам</translation>
+        </message>
+        <message>
+            <source>%1: %2 of %3 hits</source>
+            <translation>%1: %2 из %3</translation>
+        </message>
+        <message>
+            <source>All books</source>
+            <translation>Все книги</translation>
+        </message>
+        <message>
+            <source>All years</source>
+            <translation>Все годы</translation>
+        </message>
+        <message>
+            <source>%1
+%2 hits</source>
+            <translation>%1
+Найдено: %2</translation>
+        </message>
+        <message>
+            <source>Enter shows only the hits of the bar chosen with the arrow keys; %1</source>
+            <translation>Enter показывает только найденное в столбце, выбранном стрелками; %1</translation>
+        </message>
+    </context>
 </TS>

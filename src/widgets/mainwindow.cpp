@@ -105,6 +105,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     connect(vpDatabase, &Database::addSearchBible, mpTabs, &TabWidget::addSearchBible);
     connect(vpDatabase, &Database::setNavigationParams, mpTabs, &TabWidget::setNavigationParams);
     connect(vpDatabase, &Database::setFoundPagesCount, mpTabs, &TabWidget::setFoundPagesCount);
+    connect(vpDatabase, &Database::hitsPerGroup, mpTabs, &TabWidget::showHitGroups);
 
     connect(mpTreeView, &TreeView::openQuotesParagraph, vpDatabase, &Database::openQuotesParagraph);
     connect(mpTreeView, &TreeView::openBibleChapter, vpDatabase,

@@ -8,6 +8,7 @@
 #include "controllers/sharemanager.h"
 #include "models/plaintext.h"
 #include "widgets/focuschain.h"
+#include "widgets/hitchart.h"
 #include "widgets/player.h"
 #include "widgets/tabarea.h"
 #include "widgets/textbrowser.h"
@@ -186,10 +187,11 @@ void PageActions::orderFocus()
          vpParent = vpParent->parentWidget())
         if (qobject_cast<QTabWidget *>(vpParent))
             vcChain << vpParent->findChild<QTabBar *>(QString(), Qt::FindDirectChildrenOnly);
+    vcChain << FocusChain::toolBarControls(mpControls) << FocusChain::toolBarControls(mpPlayerBar)
+            << QList<QWidget *>{mpPage->hitChart(), mpPage->leftView(), mpPage->rightView()};
+    // The chart is made after the tools.
     vcChain.removeAll(nullptr);
-    FocusChain::link(vcChain + FocusChain::toolBarControls(mpControls) +
-                     FocusChain::toolBarControls(mpPlayerBar) +
-                     QList<QWidget *>{mpPage->leftView(), mpPage->rightView()});
+    FocusChain::link(vcChain);
 }
 
 void PageActions::setResultPage(bool abResults)

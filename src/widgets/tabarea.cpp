@@ -5,6 +5,7 @@
 #include "controllers/sharedoptions.h"
 #include "models/database.h"
 #include "views/treeview.h"
+#include "widgets/hitchart.h"
 #include "widgets/navigationwidget.h"
 #include "widgets/pageactions.h"
 #include "widgets/searchhighlighter.h"
@@ -92,6 +93,10 @@ TabArea::TabArea(TreeView * /*apTreeView*/, QWidget *parent, const PageContext &
                 mpTranslationButton->setChecked(true);
                 openTranslation(asLocale, asTranslator);
             });
+
+    mpHitChart = new HitChart(this);
+    connect(mpHitChart, &HitChart::restrictionChosen, this, &TabArea::narrowSearch);
+    vpLayout->addWidget(mpHitChart);
 
     auto *vpViews = new QHBoxLayout;
     mpLeftTextBrowser = makeView(QStringLiteral("mpLeftTextBrowser"));
@@ -293,8 +298,10 @@ void TabArea::setFoundPagesCount(int anCount)
     const int vnIndex = vpTabs->indexOf(this);
     if (vnIndex < 0)
         return;
-    const QString vsTitle =
+    QString vsTitle =
         QRegularExpression(QStringLiteral("^\\<.*\\>")).match(vpTabs->tabText(vnIndex)).captured(0);
+    if (!msNarrowLabel.isEmpty())
+        vsTitle += QLatin1Char(' ') + msNarrowLabel;
     vpTabs->setTabText(vnIndex, tr("%0 (found: %1)").arg(vsTitle, QString::number(anCount)));
 }
 
@@ -395,6 +402,8 @@ void TabArea::setSearchQuery(const QString &asText, const QString &asRestriction
 {
     msQueryText = asText;
     msRestriction = asRestriction;
+    msNarrowing.clear();
+    msNarrowLabel.clear();
     mSearchFlags = aFlags;
 }
 
@@ -402,12 +411,32 @@ void TabArea::requestResultPage(int anOffset, int anPageSize)
 {
     // Through the data store's thread, like the first page: a slow search
     // (a full scan in case-sensitive mode) must not stop the window painting.
+    const QString &vsRestriction = msNarrowing.isEmpty() ? msRestriction : msNarrowing;
     if (isBible())
-        emit searchBible(this, msQueryText, msRestriction, mSearchFlags, anOffset, anPageSize,
+        emit searchBible(this, msQueryText, vsRestriction, mSearchFlags, anOffset, anPageSize,
                          mnFoundCount);
     else
-        emit searchMessages(this, msQueryText, msRestriction, mSearchFlags, anOffset, anPageSize,
+        emit searchMessages(this, msQueryText, vsRestriction, mSearchFlags, anOffset, anPageSize,
                             mnFoundCount);
+}
+
+void TabArea::setHitGroups(const HitGroups &acGroups)
+{
+    mpHitChart->setGroups(acGroups, isBible());
+}
+
+void TabArea::narrowSearch(const QString &asKeys, const QString &asLabel)
+{
+    msNarrowing = asKeys;
+    msNarrowLabel = asLabel;
+    // As a new search: counted again, and in one-page mode its first chunk
+    // starts an empty view.
+    mnFoundCount = -1;
+    mnShownRecords = 0;
+    mbMainSide = true;
+    clearArticles();
+    mpLeftTextBrowser->clear();
+    requestResultPage(0, firstRequestSize());
 }
 
 void TabArea::navigation(int anPage, bool abOnePage)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "models/hitgroups.h"
 #include "models/searchflags.h"
 #include "views/pageopener.h"
 #include "widgets/articlerenderer.h"
@@ -9,6 +10,7 @@
 #include <QVector>
 #include <QWidget>
 
+class HitChart;
 class NavigationWidget;
 class PageActions;
 class SearchHighlighter;
@@ -90,6 +92,12 @@ public:
     void setSearchQuery(const QString &asText, const QString &asRestriction,
                         AdvancedSearchFlags aFlags);
     QString searchText() const { return msSearchText; }
+    // The search's hits per year or book, over the results; choosing a bar
+    // shows the search restricted to that year's sermons or that book's
+    // chapters (within the page's own restriction), choosing it again the
+    // whole search.
+    void setHitGroups(const HitGroups &acGroups);
+    HitChart *hitChart() const { return mpHitChart; }
 
     TextBrowser *leftView() const { return mpLeftTextBrowser; }
     TextBrowser *rightView() const { return mpRightTextBrowser; }
@@ -150,6 +158,9 @@ private:
     void openHit(const QString &asLink);
     void recordAdded(bool abMain);
     void requestResultPage(int anOffset, int anPageSize);
+    // The search again from its first page, within asKeys (empty: the whole
+    // search); asLabel goes into the tab's title.
+    void narrowSearch(const QString &asKeys, const QString &asLabel);
     // In one-page mode, the next chunk when the reader cannot scroll to the
     // bottom because everything shown fits.
     void continueOnePage();
@@ -168,6 +179,9 @@ private:
     QString msParallelLocale;
     QString msQueryText;
     QString msRestriction;
+    // A chart bar's keys and label while the page shows only its hits.
+    QString msNarrowing;
+    QString msNarrowLabel;
     AdvancedSearchFlags mSearchFlags;
     SearchHighlighter *mpHighlighter = nullptr;
     PageRecords mRecords;
@@ -182,6 +196,7 @@ private:
     TextBrowser *mpRightTextBrowser = nullptr;
     ArticleFormats mFormats;
     NavigationWidget *mpNavigation = nullptr;
+    HitChart *mpHitChart = nullptr;
     QToolButton *mpTranslationButton = nullptr;
     TranslationMenu *mpTranslationMenu = nullptr;
     QToolBar *mpControlToolbar = nullptr;

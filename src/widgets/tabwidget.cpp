@@ -212,6 +212,12 @@ void TabWidget::setFoundPagesCount(TabArea *apTab, int anCount)
         apTab->setFoundPagesCount(anCount);
 }
 
+void TabWidget::showHitGroups(TabArea *apTab, HitGroups acGroups)
+{
+    if (isOpen(apTab))
+        apTab->setHitGroups(acGroups);
+}
+
 void TabWidget::updateCover()
 {
     mpCover->setGeometry(rect());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "models/hitgroups.h"
 #include "models/searchflags.h"
 #include "views/pageopener.h"
 
@@ -61,6 +62,7 @@ public slots:
                         QString asBook, QString asChapter);
     void setNavigationParams(TabArea *apTab, int anValue);
     void setFoundPagesCount(TabArea *apTab, int anCount);
+    void showHitGroups(TabArea *apTab, HitGroups acGroups);
 
 signals:
     // A closed page has been destroyed (after its results were drained).
