@@ -8,6 +8,10 @@
 //   "… first page"  the request until the first page of hits has rendered;
 //   "… count"       the request until the tab title shows "(found: n)".
 //
+// "… chart after first page" is a figure, not a time: the milliseconds from
+// the first page's arrival to the arrival of the hits per year or book (which
+// the count's pass yields; the "… count" cases include it).
+//
 // "… page 2" runs the search untimed, then times the navigation to the
 // second page (a request from the GUI thread) until it has rendered. The
 // "gui gap" cases time nothing: their figure is the longest interval between
@@ -16,7 +20,8 @@
 //
 // The words come from the corpus generator's vocabulary by frequency rank
 // (the corpus is made with its default seed); the phrase is the most
-// frequent word and the word after it in the first paragraph that has both.
+// frequent word and the word after it in the first paragraph that has both
+// (for the Bible, in the first verse that has both).
 // Every run closes its tab and waits until the page is destroyed, which is
 // also after its count has been answered, so no work piles up between runs.
 
@@ -66,6 +71,7 @@ struct Samples
     QString msFrequent;
     QString msMiddle;
     QString msPhrase;
+    QString msBiblePhrase;
     QString msSermons; // five sermons' rowids, "(a,b,c,d,e)"
 };
 
@@ -99,13 +105,20 @@ Samples findSamples(const QString &asFile)
             const QRegularExpression vPair(
                 QStringLiteral("(?<![\\w])%1 (\\w{3,})").arg(vSamples.msFrequent),
                 QRegularExpression::UseUnicodePropertiesOption);
-            if (vQuery.exec(QStringLiteral(
-                    "SELECT c3text FROM paragraphs_content ORDER BY docid LIMIT 1000")))
-                while (vSamples.msPhrase.isEmpty() && vQuery.next()) {
-                    const QRegularExpressionMatch vMatch = vPair.match(vQuery.value(0).toString());
-                    if (vMatch.hasMatch() && vMatch.captured(1) != vSamples.msFrequent)
-                        vSamples.msPhrase = vMatch.captured(0);
-                }
+            auto vFirstPair = [&](const QString &asStatement) {
+                if (vQuery.exec(asStatement))
+                    while (vQuery.next()) {
+                        const QRegularExpressionMatch vMatch =
+                            vPair.match(vQuery.value(0).toString());
+                        if (vMatch.hasMatch() && vMatch.captured(1) != vSamples.msFrequent)
+                            return vMatch.captured(0);
+                    }
+                return QString();
+            };
+            vSamples.msPhrase = vFirstPair(
+                QStringLiteral("SELECT c3text FROM paragraphs_content ORDER BY docid LIMIT 1000"));
+            vSamples.msBiblePhrase = vFirstPair(
+                QStringLiteral("SELECT c4text FROM verses_content ORDER BY docid LIMIT 1000"));
         }
     }
     QSqlDatabase::removeDatabase(vsName);
@@ -120,6 +133,9 @@ struct Outcome
     int mnHits = 0;
     int mnCharacters = 0;
     int mnCount = -1;
+    int mnGroups = 0;
+    qint64 mnGroupedHits = 0;
+    double mnChartAfterPage = -1; // ms
     QString msTitle;
     QString msFirstHit;
     QString msEarlierFirstHit; // before the second page was asked for
@@ -201,16 +217,20 @@ public:
                          &TabWidget::setNavigationParams);
         QObject::connect(vpDatabase, &Database::setFoundPagesCount, mpTabs,
                          &TabWidget::setFoundPagesCount);
+        QObject::connect(vpDatabase, &Database::hitsPerGroup, mpTabs, &TabWidget::showHitGroups);
     }
 
     // Sends the search and runs the event loop until its first page has
-    // rendered or, with abCount, until the count is shown as well.
-    void search(const Search &aSearch, bool abCount, const std::function<void()> &aMeanwhile = {})
+    // rendered or, with abCount, until the count is shown as well, and with
+    // abChart, until the hits per year or book have arrived too.
+    void search(const Search &aSearch, bool abCount, const std::function<void()> &aMeanwhile = {},
+                bool abChart = false)
     {
         mpTree->setKind(aSearch.mbBible ? CatalogueTree::Bible : CatalogueTree::ByYear);
         mOutcome = Outcome();
         mpPage = nullptr;
         mbCatalogues = bool(aMeanwhile);
+        mbChart = abChart;
         wait(abCount, [this, aSearch, aMeanwhile] {
             if (aMeanwhile)
                 aMeanwhile();
@@ -278,12 +298,27 @@ private:
     {
         Database *vpDatabase = mContext.database();
         QEventLoop vLoop;
-        bool vbPage = false, vbCount = false;
+        QElapsedTimer vClock;
+        bool vbPage = false, vbCount = false, vbChart = false;
+        qint64 vnPageAt = 0;
         auto vDone = [&] {
-            if (vbPage && (vbCount || !abCount) &&
+            if (vbPage && (vbCount || !abCount) && (vbChart || !mbChart) &&
                 (!mbCatalogues || mnLastCatalogue == CatalogueTree::ByYear))
                 vLoop.quit();
         };
+        const QMetaObject::Connection vChart =
+            QObject::connect(vpDatabase, &Database::hitsPerGroup, &vLoop,
+                             [&](TabArea *apTab, const HitGroups &acGroups) {
+                                 if (apTab != mpPage)
+                                     return;
+                                 mOutcome.mnChartAfterPage =
+                                     double(vClock.nsecsElapsed() - vnPageAt) / 1e6;
+                                 mOutcome.mnGroups = acGroups.size();
+                                 for (const HitGroup &vGroup : acGroups)
+                                     mOutcome.mnGroupedHits += vGroup.mnHits;
+                                 vbChart = true;
+                                 vDone();
+                             });
         const QMetaObject::Connection vCatalogue = QObject::connect(
             mpRequests, &StoreRequests::catalogueLoaded, &vLoop, [&] { vDone(); },
             Qt::QueuedConnection);
@@ -292,6 +327,7 @@ private:
                 if (apTab != mpPage)
                     return;
                 mOutcome.mbRendered = true;
+                vnPageAt = vClock.nsecsElapsed();
                 vbPage = true;
                 vDone();
             });
@@ -303,7 +339,6 @@ private:
                 vbCount = true;
                 vDone();
             });
-        QElapsedTimer vClock;
         qint64 vnLast = 0, vnGap = 0;
         QTimer vTicks;
         vTicks.setInterval(10);
@@ -323,6 +358,7 @@ private:
         QObject::disconnect(vPage);
         QObject::disconnect(vCount);
         QObject::disconnect(vCatalogue);
+        QObject::disconnect(vChart);
         BenchContext::settle();
         vTicks.stop();
         mnGuiGap = double(std::max(vnGap, vClock.nsecsElapsed() - vnLast)) / 1e6;
@@ -351,6 +387,7 @@ private:
     ToolBar *mpToolBar = nullptr;
     int mnLastCatalogue = -1;
     bool mbCatalogues = false;
+    bool mbChart = false;
     QPointer<Database> mpWired;
     QPointer<TabArea> mpPage;
     Outcome mOutcome;
@@ -385,6 +422,20 @@ std::function<QString()> expectHits(const SearchBench &aBench, bool abCount)
     };
 }
 
+// As expectHits with the count, and the groups add up to it.
+std::function<QString()> expectChart(const SearchBench &aBench)
+{
+    return [&aBench] {
+        const Outcome &vOutcome = aBench.outcome();
+        if (vOutcome.mnGroups < 2 || vOutcome.mnGroupedHits != vOutcome.mnCount)
+            return QStringLiteral("%1 groups of %2 hits for a count of %3")
+                .arg(vOutcome.mnGroups)
+                .arg(vOutcome.mnGroupedHits)
+                .arg(vOutcome.mnCount);
+        return expectHits(aBench, true)();
+    };
+}
+
 } // namespace
 
 void addSearchCases(BenchContext &aContext, BenchCases &acCases)
@@ -395,9 +446,10 @@ void addSearchCases(BenchContext &aContext, BenchCases &acCases)
         findSamples(vData.absoluteFilePath(QStringLiteral("kvr_main_%1.sqlite").arg(vsLanguage)));
     std::fprintf(stderr,
                  "# search words: frequent \"%s\", rank %d \"%s\", phrase \"%s\", "
-                 "sermons %s\n",
+                 "Bible phrase \"%s\", sermons %s\n",
                  qPrintable(vSamples.msFrequent), cnMidRank, qPrintable(vSamples.msMiddle),
-                 qPrintable(vSamples.msPhrase), qPrintable(vSamples.msSermons));
+                 qPrintable(vSamples.msPhrase), qPrintable(vSamples.msBiblePhrase),
+                 qPrintable(vSamples.msSermons));
 
     auto vpBench = std::make_shared<SearchBench>(aContext);
     const SearchBench &vBench = *vpBench;
@@ -442,6 +494,27 @@ void addSearchCases(BenchContext &aContext, BenchCases &acCases)
     }
     vAdd(QStringLiteral("search bible frequent word"),
          {vSamples.msFrequent, NoOption, true, QString()}, false);
+
+    // The chart of a search: its figure is its arrival after the first page.
+    auto vAddChart = [&](const QString &asName, const Search &aSearch) {
+        if (aSearch.msText.isEmpty())
+            return;
+        BenchCase vCase{asName + QStringLiteral(" chart after first page"),
+                        [vpBench, aSearch] { vpBench->search(aSearch, true, {}, true); },
+                        vSetup(false, false), expectChart(vBench), vClose};
+        vCase.mFigure = [vpBench] { return vpBench->outcome().mnChartAfterPage; };
+        acCases.append(vCase);
+    };
+    vAddChart(QStringLiteral("search frequent word"), vFrequent);
+    vAddChart(QStringLiteral("search mid-frequency word"),
+              {vSamples.msMiddle, NoOption, false, QString()});
+    vAddChart(QStringLiteral("search phrase"), {vSamples.msPhrase, ExactPhrase, false, QString()});
+    vAddChart(QStringLiteral("search bible frequent word"),
+              {vSamples.msFrequent, NoOption, true, QString()});
+    vAddChart(QStringLiteral("search bible mid-frequency word"),
+              {vSamples.msMiddle, NoOption, true, QString()});
+    vAddChart(QStringLiteral("search bible phrase"),
+              {vSamples.msBiblePhrase, ExactPhrase, true, QString()});
 
     // The second page: the search and its count untimed, then the
     // navigation's request timed.
