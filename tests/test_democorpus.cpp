@@ -36,6 +36,7 @@ void TestDemoCorpus::initTestCase()
         QMap<QString, QVariant>{{"DataLanguage", "ru"}, {"DBLang1", "ru"}});
     LogCapture vLog;
     QVERIFY(TextConverter::importDirectory(
+        *Application::database(), *Application::storeEnvironment(),
         {QUILLMARK_SOURCE_DIR "/demo/ru/bible", "ru", TextConverter::ImportRun::Bible, false}));
     QCOMPARE(vLog.linesContaining("SQL Error:"), QStringList());
     // One file, each book in one stretch: a book name met twice would count twice.

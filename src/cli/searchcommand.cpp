@@ -2,8 +2,6 @@
 #include "cli/exitstatus.h"
 #include "cli/pagecollector.h"
 #include "cli/session.h"
-#include "controllers/application.h"
-#include "controllers/sharedoptions.h"
 #include "models/database.h"
 #include "models/plaintext.h"
 #include "models/searchstatements.h"
@@ -109,10 +107,10 @@ int run(const QCommandLineParser &aParser, Session &aSession)
         return vnStatus;
 
     const bool vbBible = aParser.isSet(QStringLiteral("bible"));
-    const SharedOptions *vpOptions = Application::sharedOptions();
+    const StoreEnvironment &vOptions = aSession.environment();
     const int vnSize = vnPageSize > 0 ? vnPageSize
-                                      : std::max(1, vbBible ? vpOptions->versesCount()
-                                                            : vpOptions->paragraphCount());
+                                      : std::max(1, vbBible ? vOptions.versesPerPage()
+                                                            : vOptions.paragraphsPerPage());
     const int vnOffset = (vnPage - 1) * vnSize;
 
     // As the search line asks for a first page: the hit count is unknown,

@@ -2,17 +2,20 @@
 
 #include "cli/clilog.h"
 #include "cli/exitstatus.h"
-#include "controllers/application.h"
 #include "controllers/fileproblemtext.h"
-#include "controllers/sharedoptions.h"
+#include "controllers/programfolder.h"
+#include "controllers/translations.h"
 #include "models/database.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QVariant>
 
 namespace {
 const QString csDataLanguage = QStringLiteral("DataLanguage");
@@ -39,15 +42,18 @@ Session::Session(const QCommandLineParser &aParser)
 
 Session::~Session()
 {
-    // Stops the data store and writes the copy's settings to its file.
-    Application::releaseSingletons();
+    // Closes the data store and writes the copy's settings to its file.
+    mpDatabase.reset();
+    if (mbTranslated)
+        QCoreApplication::removeTranslator(&mTranslator);
+    ProgramFolder::releaseSettings();
     carrySettingsBack();
-    Application::setSettingsFilePath(QString());
+    ProgramFolder::setSettingsFilePath(QString());
 }
 
 void Session::useSettingsCopy()
 {
-    msSettingsFile = Application::settingsFilePath();
+    msSettingsFile = ProgramFolder::settingsFilePath();
     if (!mSettingsCopy.isValid())
         return; // no private copy possible: the real file is used
     const QString vsCopy = mSettingsCopy.filePath(QStringLiteral("setting.ini"));
@@ -57,12 +63,12 @@ void Session::useSettingsCopy()
         QFile::setPermissions(vsCopy, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
     mcSettingsBefore = readSettings(msSettingsFile);
-    Application::setSettingsFilePath(vsCopy);
+    ProgramFolder::setSettingsFilePath(vsCopy);
 }
 
 void Session::carrySettingsBack()
 {
-    const QString vsCopy = Application::settingsFilePath();
+    const QString vsCopy = ProgramFolder::settingsFilePath();
     if (vsCopy == msSettingsFile || msSettingsFile.isEmpty())
         return;
     const QMap<QString, QVariant> vcAfter = readSettings(vsCopy);
@@ -83,7 +89,7 @@ int Session::prepare()
         if (!vFolder.isDir())
             return fail(BadArguments, QStringLiteral("no application folder at %0")
                                           .arg(QDir::toNativeSeparators(msApplicationDirectory)));
-        Application::setApplicationDirectory(vFolder.absoluteFilePath());
+        ProgramFolder::setApplicationDirectory(vFolder.absoluteFilePath());
     }
     useSettingsCopy();
     if (!msLanguage.isEmpty() && !isLanguageCode(msLanguage))
@@ -97,7 +103,7 @@ QString Session::language() const
 {
     if (!msLanguage.isEmpty())
         return msLanguage;
-    return Application::settings()->value(csDataLanguage, QStringLiteral("ru")).toString();
+    return ProgramFolder::settings()->value(csDataLanguage, QStringLiteral("ru")).toString();
 }
 
 bool Session::isLanguageCode(const QString &asCode)
@@ -108,7 +114,7 @@ bool Session::isLanguageCode(const QString &asCode)
 
 int Session::requireDatabase(const QString &asLanguage)
 {
-    const QFileInfo vFile(Application::databaseFilePath(asLanguage));
+    const QFileInfo vFile(ProgramFolder::databaseFilePath(asLanguage));
     if (!vFile.exists() || vFile.size() == 0)
         return fail(DatabaseError,
                     QStringLiteral("no database for the language \"%0\" (%1)")
@@ -127,23 +133,34 @@ int Session::openDatabase(const QString &asLanguage, bool abCreate)
             return vnStatus;
     }
     // The data store opens the file the setting names, from its first use on.
-    Application::settings()->setValue(csDataLanguage, asLanguage);
-    Application::sharedOptions();
-    msOpenPath = Application::databaseFilePath(asLanguage);
-    if (!Application::database()->connectCurrentDatabase()) {
-        const FileProblem vProblem = Application::database()->fileProblem(msOpenPath);
-        return fail(DatabaseError, vProblem != FileProblem::None
-                                       ? QStringLiteral("database error: ") +
-                                             FileProblemText::describe(msOpenPath, vProblem)
-                                       : QStringLiteral("the database %0 cannot be opened")
-                                             .arg(QDir::toNativeSeparators(msOpenPath)));
+    ProgramFolder::settings()->setValue(csDataLanguage, asLanguage);
+    if (!mpDatabase)
+        mpDatabase = std::make_unique<Database>(asLanguage, mEnvironment);
+    msOpenPath = ProgramFolder::databaseFilePath(asLanguage);
+    if (!mpDatabase->connectCurrentDatabase()) {
+        const FileProblem vProblem = mpDatabase->fileProblem(msOpenPath);
+        return fail(DatabaseError,
+                    vProblem != FileProblem::None
+                        ? QStringLiteral("database error: ") + describe(msOpenPath, vProblem)
+                        : QStringLiteral("the database %0 cannot be opened")
+                              .arg(QDir::toNativeSeparators(msOpenPath)));
     }
     return finish(Success);
 }
 
 Database &Session::database()
 {
-    return *Application::database();
+    return *mpDatabase;
+}
+
+QString Session::describe(const QString &asPath, FileProblem aProblem) const
+{
+    if (!mbTranslated)
+        mbTranslated = Translations::install(
+            mTranslator, ProgramFolder::settings()
+                             ->value(QStringLiteral("Language"), QStringLiteral("en"))
+                             .toString());
+    return FileProblemText::describe(asPath, aProblem);
 }
 
 int Session::fail(int aStatus, const QString &asMessage)
@@ -158,13 +175,12 @@ int Session::finish(int aStatus) const
         return aStatus;
     const QString vsDriverText = CliLog::takeFileProblem();
     if (!vsDriverText.isEmpty()) {
-        const FileProblem vProblem = msOpenPath.isEmpty()
+        const FileProblem vProblem = msOpenPath.isEmpty() || !mpDatabase
                                          ? FileProblem::None
-                                         : Application::database()->fileProblem(msOpenPath);
-        CliLog::error(QStringLiteral("database error: ") +
-                      (vProblem != FileProblem::None
-                           ? FileProblemText::describe(msOpenPath, vProblem)
-                           : vsDriverText));
+                                         : mpDatabase->fileProblem(msOpenPath);
+        CliLog::error(QStringLiteral("database error: ") + (vProblem != FileProblem::None
+                                                                ? describe(msOpenPath, vProblem)
+                                                                : vsDriverText));
     }
     return DatabaseError;
 }

@@ -11,7 +11,6 @@
 #include "models/storeenvironment.h"
 #include "sqlite/sqliteicu.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QFileInfo>
@@ -36,7 +35,6 @@ Database::Database(const QString &asLanguage, const StoreEnvironment &aEnvironme
     mpConnection = std::make_unique<StoreConnection>();
     qRegisterMetaType<AdvancedSearchFlags>("AdvancedSearchFlags");
     qRegisterMetaType<TabArea *>("TabArea*");
-    qRegisterMetaType<QAction *>("QAction*");
     qRegisterMetaType<Catalogue>("Catalogue");
     qRegisterMetaType<FileProblem>("FileProblem");
 
@@ -537,7 +535,7 @@ void Database::openBibleAddLanguage(QString asLocale, TabArea *apTab, QString as
 }
 
 void Database::setTranslatorList(const QString &asLocale, TabArea *apTab, const QString &asDateInfo,
-                                 QAction *apLanguageAction)
+                                 QObject *apLanguageAction)
 {
     Lock vLock(*this);
     mpCurrentPage = apTab;

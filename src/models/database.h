@@ -27,7 +27,6 @@
 #include <thread>
 
 class CatalogueTree;
-class QAction;
 class QSqlError;
 class QSqlQuery;
 class QTextStream;
@@ -153,8 +152,10 @@ public:
     static bool databaseExists(const QString &asFilePath);
     static QString readEscapedLine(QTextStream *apStream);
 
+    // The translators of a sermon in asLocale, as translatorListReady; the
+    // language menu's action (a QAction of the page's) only travels along.
     void setTranslatorList(const QString &asLocale, TabArea *apTab, const QString &asDateInfo,
-                           QAction *apLanguageAction);
+                           QObject *apLanguageAction);
     QPair<int, int> convertPsalm(int anChapter, int anVerse, const QString &asFrom,
                                  const QString &asTo) const;
     QString convertPsalmChapters(int anChapter, const QString &asFrom, const QString &asTo) const;
@@ -222,7 +223,7 @@ signals:
     void foundAllArticles(TabArea *apTab);
     void foundAllSearchArticles(TabArea *apTab);
     void translationReady(TabArea *apTab);
-    void translatorListReady(QStringList acList, QAction *apLanguageAction);
+    void translatorListReady(QStringList acList, QObject *apLanguageAction);
     void searchModeStarting(bool abYes);
     void setNavigationParams(TabArea *apTab, int anValue);
     void setFoundPagesCount(TabArea *apTab, int anCount);

@@ -314,10 +314,10 @@ void TabArea::openTranslation(const QString &asLocale, const QString &asTranslat
         emit openQuotesParagraphAddLanguage(asLocale, this, asTranslator, msDateInfo);
 }
 
-void TabArea::useTranslatorList(QStringList acList, QAction *apLanguageAction)
+void TabArea::useTranslatorList(QStringList acList, QObject *apLanguageAction)
 {
-    mpTranslationMenu->useTranslatorList(acList, apLanguageAction, isBible(), msTranslator,
-                                         msLanguage);
+    mpTranslationMenu->useTranslatorList(acList, qobject_cast<QAction *>(apLanguageAction),
+                                         isBible(), msTranslator, msLanguage);
 }
 
 void TabArea::prepareSearchMode(bool abYes)

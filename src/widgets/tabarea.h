@@ -129,7 +129,7 @@ public slots:
     void save();
     void mp3();
     void pdf();
-    void useTranslatorList(QStringList acList, QAction *apLanguageAction);
+    void useTranslatorList(QStringList acList, QObject *apLanguageAction);
     void prepareSearchMode(bool abYes);
 
 private slots:
