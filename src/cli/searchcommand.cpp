@@ -114,15 +114,15 @@ int run(const QCommandLineParser &aParser, Session &aSession)
     const int vnOffset = (vnPage - 1) * vnSize;
 
     // As the search line asks for a first page: the hit count is unknown,
-    // so the data store counts it.
+    // so the data store counts it, here in the same pass as the page.
     Database &vDatabase = aSession.database();
     PageCollector vPage(vDatabase, QString());
     if (vbBible)
         vDatabase.searchBible(nullptr, vsSql, vsList, AdvancedSearchFlags(vnFlags), vnOffset,
                               vnPageSize);
     else
-        vDatabase.searchMessages(nullptr, vsSql, vsList, AdvancedSearchFlags(vnFlags), vnOffset,
-                                 vnPageSize);
+        vDatabase.searchMessagesCounted(nullptr, vsSql, vsList, AdvancedSearchFlags(vnFlags),
+                                        vnOffset, vnPageSize);
     vnStatus = aSession.finish(Success);
     if (vnStatus != Success)
         return vnStatus;

@@ -13,12 +13,51 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QVariant>
 
+#include <algorithm>
+
 namespace {
 const QString csDataLanguage = QStringLiteral("DataLanguage");
+
+// A new file of the tool's own in the temporary folder, open for writing and
+// readable by the owner alone; false when none can be made. Named by the
+// process, not by chance: a name is tried once.
+bool openPrivateFile(QFile &aFile)
+{
+    for (int i = 0; i < 10; ++i) {
+        aFile.setFileName(QStringLiteral("%0/quillmark-cli-%1-%2.ini")
+                              .arg(QDir::tempPath())
+                              .arg(QCoreApplication::applicationPid())
+                              .arg(i));
+        if (aFile.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            aFile.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The settings of a file of bytes, as QSettings reads them.
+QMap<QString, QVariant> readSettings(const QByteArray &aaFile)
+{
+    QMap<QString, QVariant> vcValues;
+    QFile vFile;
+    if (aaFile.isEmpty() || !openPrivateFile(vFile) || vFile.write(aaFile) != aaFile.size()) {
+        vFile.remove();
+        return vcValues;
+    }
+    vFile.close();
+    {
+        QSettings vSettings(vFile.fileName(), QSettings::IniFormat);
+        vSettings.setIniCodec("UTF-8");
+        for (const QString &vsKey : vSettings.allKeys())
+            vcValues.insert(vsKey, vSettings.value(vsKey));
+    }
+    vFile.remove();
+    return vcValues;
+}
 
 QMap<QString, QVariant> readSettings(const QString &asPath)
 {
@@ -49,21 +88,29 @@ Session::~Session()
     ProgramFolder::releaseSettings();
     carrySettingsBack();
     ProgramFolder::setSettingsFilePath(QString());
+    if (!msCopyFile.isEmpty())
+        QFile::remove(msCopyFile);
 }
 
 void Session::useSettingsCopy()
 {
     msSettingsFile = ProgramFolder::settingsFilePath();
-    if (!mSettingsCopy.isValid())
+    // A file, not a folder, and written without a sync to the disk: the copy
+    // lives only as long as the command.
+    QFile vCopy;
+    if (!openPrivateFile(vCopy))
         return; // no private copy possible: the real file is used
-    const QString vsCopy = mSettingsCopy.filePath(QStringLiteral("setting.ini"));
-    if (QFileInfo::exists(msSettingsFile)) {
-        if (!QFile::copy(msSettingsFile, vsCopy))
+    msCopyFile = vCopy.fileName();
+    QFile vReal(msSettingsFile);
+    if (vReal.exists()) {
+        if (!vReal.open(QIODevice::ReadOnly))
             return;
-        QFile::setPermissions(vsCopy, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        maSettingsBefore = vReal.readAll();
+        if (vCopy.write(maSettingsBefore) != maSettingsBefore.size())
+            return;
     }
-    mcSettingsBefore = readSettings(msSettingsFile);
-    ProgramFolder::setSettingsFilePath(vsCopy);
+    vCopy.close();
+    ProgramFolder::setSettingsFilePath(msCopyFile);
 }
 
 void Session::carrySettingsBack()
@@ -71,13 +118,19 @@ void Session::carrySettingsBack()
     const QString vsCopy = ProgramFolder::settingsFilePath();
     if (vsCopy == msSettingsFile || msSettingsFile.isEmpty())
         return;
+    // A copy as it was made holds no change (most commands write nothing).
+    QFile vCopy(vsCopy);
+    if (vCopy.open(QIODevice::ReadOnly) && vCopy.readAll() == maSettingsBefore)
+        return;
+    vCopy.close();
+    const QMap<QString, QVariant> vcBefore = readSettings(maSettingsBefore);
     const QMap<QString, QVariant> vcAfter = readSettings(vsCopy);
     QSettings vReal(msSettingsFile, QSettings::IniFormat);
     vReal.setIniCodec("UTF-8");
     for (auto it = vcAfter.cbegin(); it != vcAfter.cend(); ++it) {
         if (it.key() == csDataLanguage || it.key() == QLatin1String("Language"))
             continue;
-        if (mcSettingsBefore.value(it.key()) != it.value())
+        if (vcBefore.value(it.key()) != it.value())
             vReal.setValue(it.key(), it.value());
     }
 }
@@ -108,8 +161,10 @@ QString Session::language() const
 
 bool Session::isLanguageCode(const QString &asCode)
 {
-    static const QRegularExpression scCode(QStringLiteral("^[a-z]{2,3}$"));
-    return scCode.match(asCode).hasMatch();
+    return asCode.size() >= 2 && asCode.size() <= 3 &&
+           std::all_of(asCode.cbegin(), asCode.cend(), [](QChar aChar) {
+               return aChar >= QLatin1Char('a') && aChar <= QLatin1Char('z');
+           });
 }
 
 int Session::requireDatabase(const QString &asLanguage)
@@ -133,7 +188,10 @@ int Session::openDatabase(const QString &asLanguage, bool abCreate)
             return vnStatus;
     }
     // The data store opens the file the setting names, from its first use on.
-    ProgramFolder::settings()->setValue(csDataLanguage, asLanguage);
+    // Written only when it changes: a write is a new file at the next sync.
+    QSettings *vpSettings = ProgramFolder::settings();
+    if (vpSettings->value(csDataLanguage).toString() != asLanguage)
+        vpSettings->setValue(csDataLanguage, asLanguage);
     if (!mpDatabase)
         mpDatabase = std::make_unique<Database>(asLanguage, mEnvironment);
     msOpenPath = ProgramFolder::databaseFilePath(asLanguage);

@@ -4,11 +4,9 @@
 #include "controllers/folderenvironment.h"
 #include "models/fileproblem.h"
 
-#include <QMap>
+#include <QByteArray>
 #include <QString>
-#include <QTemporaryDir>
 #include <QTranslator>
-#include <QVariant>
 
 #include <memory>
 
@@ -75,8 +73,9 @@ private:
     QString msLanguage;
     QString msSettingsFile;
     QString msOpenPath;
-    QTemporaryDir mSettingsCopy;
-    QMap<QString, QVariant> mcSettingsBefore;
+    QString msCopyFile;
+    // The settings file as the command found it.
+    QByteArray maSettingsBefore;
     RecordWriter mOut;
     FolderEnvironment mEnvironment;
     std::unique_ptr<Database> mpDatabase;

@@ -354,11 +354,13 @@ QString Database::searchConditions(const QString &asText, AdvancedSearchFlags aF
 }
 
 void Database::search(bool abBible, TabArea *apTab, const QString &asText, const QString &asList,
-                      AdvancedSearchFlags aFlags, int anOffset, int anPageSize, int anKnownCount)
+                      AdvancedSearchFlags aFlags, int anOffset, int anPageSize, int anKnownCount,
+                      bool abOnePass)
 {
     SearchStatements::Search vSearch;
     int vnPageSize = 1;
     QString vsLanguage;
+    qint64 vnCount = -1;
     {
         Lock vLock(*this);
         // The page's language is taken once: its hits and its count come from
@@ -381,6 +383,8 @@ void Database::search(bool abBible, TabArea *apTab, const QString &asText, const
         QVector<SearchReader::Hit> vcHits;
         if (abBible)
             vReader.bibleHits(vSearch, vnPageSize, anOffset, &vcHits);
+        else if (abOnePass && anKnownCount < 0)
+            vnCount = vReader.sermonHitsCounted(vSearch, asText, vnPageSize, anOffset, &vcHits);
         else
             vReader.sermonHits(vSearch, asText, vnPageSize, anOffset, &vcHits);
         for (const SearchReader::Hit &vHit : qAsConst(vcHits)) {
@@ -395,8 +399,7 @@ void Database::search(bool abBible, TabArea *apTab, const QString &asText, const
     // Outside the lock: what runs now may be a request of the other thread.
     processPendingEvents();
     if (anKnownCount < 0) {
-        qint64 vnCount = -1;
-        {
+        if (vnCount < 0) {
             Lock vLock(*this);
             LanguageSwitch vScope(*this, vsLanguage);
             vnCount = SearchReader(queryFactory(), mpConnection->hasSearchIndexes())

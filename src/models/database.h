@@ -190,6 +190,14 @@ public:
     {
         search(false, apTab, asText, asDates, aFlags, anOffset, anParagraphsOnPage, anKnownCount);
     }
+    // A first request of a caller that shows nothing before it has the
+    // count too (the command-line tool): the same signals, the page and the
+    // count found in one pass over the matches where the search allows.
+    void searchMessagesCounted(TabArea *apTab, const QString &asText, const QString &asDates,
+                               AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage)
+    {
+        search(false, apTab, asText, asDates, aFlags, anOffset, anParagraphsOnPage, -1, true);
+    }
     void searchBible(TabArea *apTab, const QString &asText, const QString &asChapters,
                      AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage)
     {
@@ -273,7 +281,8 @@ private:
     // when the batch broke on it.
     bool breaksBatch(const QSqlError &aError);
     void search(bool abBible, TabArea *apTab, const QString &asText, const QString &asList,
-                AdvancedSearchFlags aFlags, int anOffset, int anPageSize, int anKnownCount);
+                AdvancedSearchFlags aFlags, int anOffset, int anPageSize, int anKnownCount,
+                bool abOnePass = false);
     void fillTree(int anKind, bool abDuplicates);
     void noteFileProblem(const QString &asPath, FileProblem aProblem) const;
     // A problem a failed statement met on this thread, for the open file.

@@ -71,6 +71,14 @@ struct Search
 QString sermonPage(bool abIndexed, const Search &aSearch, int anLimit,
                    int anOffset);                           // -> text, id, date
 QString sermonCount(bool abIndexed, const Search &aSearch); // -> count
+// The page and the count from one pass over the matches, for a caller that
+// wants both at once (counting passes over them all, and the page statement
+// over the first ones again): every match's docid in docid order, the page
+// picked from them, and the page's rows read by their docids. Empty for a
+// search that has no such form (restricted, LIKE, or a file without the
+// search indexes).
+QString sermonMatches(bool abIndexed, const Search &aSearch); // -> docid
+QString sermonRows(const QString &asDocids);                  // -> text, id, date
 // One bound value, the hit's date; the first row is the sermon's record.
 QString sermonDetail(bool abIndexed); // -> translator, name, place
 
