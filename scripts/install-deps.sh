@@ -3,7 +3,9 @@
 # testing Quillmark need, and only those that are missing. Safe to run again.
 # With --fuzz it also installs the compiler and run-time libraries of the fuzz build
 # (tools/fuzz.sh), with --package what building and checking the Debian
-# package needs (tools/package.sh); the normal build and the tests need neither.
+# package needs (tools/package.sh), with --bench the search engine the
+# comparison benchmark runs beside quillmark-cli (bench/recoll-compare.sh);
+# the normal build and the tests need none of them.
 set -euo pipefail
 
 packages=(
@@ -27,7 +29,9 @@ for arg in "$@"; do
   case "$arg" in
     --fuzz) packages+=(clang-16 libclang-rt-16-dev libfuzzer-16-dev) ;;
     --package) packages+=(dpkg-dev file lintian) ;;
-    *) echo "usage: $0 [--fuzz] [--package]" >&2; exit 2 ;;
+    # Recoll's command-line programs (recollindex, recollq), without its window
+    --bench) packages+=(recollcmd) ;;
+    *) echo "usage: $0 [--fuzz] [--package] [--bench]" >&2; exit 2 ;;
   esac
 done
 
