@@ -471,15 +471,21 @@ void Database::openQuotesParagraphST(TabArea *apTab, int anParagraph, QString ms
     emitSermon(apTab, vbRead, vcRecords);
 }
 
-void Database::openSermonOfHit(TabArea *apTab, QString asDate, QString asText)
+void Database::openSermonOfHit(TabArea *apTab, QString asDate, QString asText,
+                               AdvancedSearchFlags aFlags)
 {
     Lock vLock(*this);
     mpCurrentPage = apTab;
     changeLanguage(msCurrentLanguage);
-    LanguageSwitch vScope(*this, languageOf(apTab));
+    const QString vsLanguage = languageOf(apTab);
+    LanguageSwitch vScope(*this, vsLanguage);
     QStringList vcRecords;
-    const bool vbRead = DocumentReader(queryFactory(), mpConnection->hasDocumentIndexes())
-                            .sermonParagraphsByDate(asDate, asText, &vcRecords);
+    const bool vbRead =
+        DocumentReader(queryFactory(), mpConnection->hasDocumentIndexes())
+            .sermonParagraphsByDate(asDate, asText, &vcRecords,
+                                    SearchTerms::widens(aFlags)
+                                        ? SearchTerms::marks(asText, aFlags, vsLanguage)
+                                        : QRegularExpression());
     emitSermon(apTab, vbRead, vcRecords);
 }
 

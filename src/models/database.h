@@ -245,8 +245,9 @@ public slots:
     void openBibleAddLanguage(QString asLocale, TabArea *apTab, QString asDateInfo,
                               QString asChapterInfo);
     // The sermon of a search hit, found by its date (a hit knows no rowid),
-    // with the search's words marked.
-    void openSermonOfHit(TabArea *apTab, QString asDate, QString asText);
+    // with the search's words (or, with modifiers, what it found) marked.
+    void openSermonOfHit(TabArea *apTab, QString asDate, QString asText,
+                         AdvancedSearchFlags aFlags);
     // The start-up's import of the update files: importUpdateFiles(), then
     // importCompleted and importFinished. It never ends the process: the
     // start-up decides what comes next.

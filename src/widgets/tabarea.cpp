@@ -385,7 +385,7 @@ void TabArea::openHit(const QString &asLink)
     TabArea *vpPage = mpOpener->openTab(vsTitle, context());
     if (!vpPage)
         return;
-    emit vpPage->openSermonOfHit(vpPage, vsHead, msSearchText);
+    emit vpPage->openSermonOfHit(vpPage, vsHead, msSearchText, mSearchFlags);
     vpPage->highlightSearch(msSearchText, mSearchFlags);
     vpPage->jumpTo(vnNumber);
 }
