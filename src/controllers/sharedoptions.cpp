@@ -140,6 +140,21 @@ void SharedOptions::setShowDuplicates(bool abShow)
     Application::settings()->setValue(QStringLiteral("ShowDuplicates"), abShow);
 }
 
+bool SharedOptions::yoAlike() const
+{
+    return Application::settings()->value(QStringLiteral("SearchYoAlike"), true).toBool();
+}
+
+void SharedOptions::setYoAlike(bool abAlike)
+{
+    Application::settings()->setValue(QStringLiteral("SearchYoAlike"), abAlike);
+}
+
+AdvancedSearchFlags SharedOptions::searchModifiers() const
+{
+    return yoAlike() ? AdvancedSearchFlags(YoAlike) : AdvancedSearchFlags(NoOption);
+}
+
 QString SharedOptions::databaseLastUpdated()
 {
     const QString vsKey = QStringLiteral("DatabaseLastUpdated");

@@ -168,8 +168,10 @@ public:
     static QString searchConditionsHL(const QString &asText, const QString &asSearch);
 
     // The condition the search statements put in quotes (see
-    // SearchStatements::condition); remembers aFlags as the last search flags.
-    QString searchConditions(const QString &asText, AdvancedSearchFlags aFlags);
+    // SearchStatements::condition), with the modifiers of aFlags applied for
+    // the data language; remembers aFlags as the last search flags.
+    QString searchConditions(const QString &asText, AdvancedSearchFlags aFlags,
+                             const QString &asLanguage = QString());
 
     // One page of hits of the sermons or of the Bible, as signals addressed
     // to apTab, optionally restricted to a list of sermon or chapter rowids;

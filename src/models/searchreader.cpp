@@ -46,7 +46,10 @@ bool SearchReader::sermonHits(const SearchStatements::Search &aSearch, const QSt
         vDetail.finish();
         apHits->append(
             {QStringLiteral("%1, 19%2, %3 (%4)").arg(vsName, vsDate, vsTranslator, vsPlace),
-             text(vQuery, 1).mid(2), SearchStatements::highlight(text(vQuery, 0), asHighlight),
+             text(vQuery, 1).mid(2),
+             aSearch.marks.pattern().isEmpty()
+                 ? SearchStatements::highlight(text(vQuery, 0), asHighlight)
+                 : SearchStatements::highlight(text(vQuery, 0), aSearch.marks),
              vsDate, QString()});
     }
     return true;

@@ -1,5 +1,7 @@
 #include "widgets/searchhighlighter.h"
 
+#include "models/searchterms.h"
+
 namespace {
 
 const QChar cLowerE(0x0435);
@@ -29,15 +31,19 @@ SearchHighlighter::SearchHighlighter(QObject *parent) : QSyntaxHighlighter(paren
 }
 
 void SearchHighlighter::setSearch(const QString &asText, const QTextCharFormat &aFormat,
-                                  AdvancedSearchFlags aFlags)
+                                  AdvancedSearchFlags aFlags, const QString &asLanguage)
 {
     mFormat = aFormat;
-    mPattern = pattern(asText, aFlags);
+    mPattern = pattern(asText, aFlags, asLanguage);
     rehighlight();
 }
 
-QRegularExpression SearchHighlighter::pattern(const QString &asText, AdvancedSearchFlags aFlags)
+QRegularExpression SearchHighlighter::pattern(const QString &asText, AdvancedSearchFlags aFlags,
+                                              const QString &asLanguage)
 {
+    // Word forms and е/ё variants mark what the widened search found.
+    if (SearchTerms::widens(aFlags))
+        return SearchTerms::marks(asText, aFlags, asLanguage);
     // The search line doubles apostrophes for SQL; the page text has single ones.
     QString vsText = asText;
     vsText.replace(QStringLiteral("''"), QStringLiteral("'"));

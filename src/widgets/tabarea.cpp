@@ -472,7 +472,7 @@ void TabArea::highlightSearch(const QString &asText, AdvancedSearchFlags aFlags)
         QColor(Application::settings()
                    ->value(QStringLiteral("searchColor"), QStringLiteral("#c0c0c0"))
                    .toString()));
-    mpHighlighter->setSearch(asText, vFormat, aFlags);
+    mpHighlighter->setSearch(asText, vFormat, aFlags, msLanguage);
     mpHighlighter->setDocument(mpLeftTextBrowser->document());
 }
 
