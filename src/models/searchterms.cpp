@@ -10,16 +10,6 @@ namespace SearchTerms {
 
 namespace {
 
-const QChar cLowerE(0x0435);
-const QChar cLowerYo(0x0451);
-const QChar cUpperE(0x0415);
-const QChar cUpperYo(0x0401);
-
-bool isE(QChar aChar)
-{
-    return aChar == cLowerE || aChar == cUpperE;
-}
-
 bool isYo(QChar aChar)
 {
     return aChar == cLowerYo || aChar == cUpperYo;

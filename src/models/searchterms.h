@@ -17,6 +17,16 @@ namespace SearchTerms {
 constexpr int cnMaxVariants = 8;
 constexpr int cnMaxTerms = 64;
 
+// The two letters, lower and upper case.
+constexpr QChar cLowerE{0x0435};
+constexpr QChar cLowerYo{0x0451};
+constexpr QChar cUpperE{0x0415};
+constexpr QChar cUpperYo{0x0401};
+inline bool isE(QChar aChar)
+{
+    return aChar == cLowerE || aChar == cUpperE;
+}
+
 // Whether the modifiers in aFlags can change a search of its mode: word
 // forms widen plain and any-word searches, е/ё those and whole-word and
 // phrase searches. The case-sensitive scan and the regular expression take

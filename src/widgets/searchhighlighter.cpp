@@ -4,10 +4,11 @@
 
 namespace {
 
-const QChar cLowerE(0x0435);
-const QChar cLowerYo(0x0451);
-const QChar cUpperE(0x0415);
-const QChar cUpperYo(0x0401);
+using SearchTerms::cLowerE;
+using SearchTerms::cLowerYo;
+using SearchTerms::cUpperE;
+using SearchTerms::cUpperYo;
+using SearchTerms::isE;
 
 // Both letters, escaped the way QRegularExpression::escape escapes them; inside
 // a character class they simply join it, elsewhere they form a class of their own.
@@ -17,11 +18,6 @@ QString yoAlternatives(QChar aLetter, bool abInClass)
     const QString vsBoth = QString(QLatin1Char('\\')) + (vbLower ? cLowerE : cUpperE) +
                            QLatin1Char('\\') + (vbLower ? cLowerYo : cUpperYo);
     return abInClass ? vsBoth : QLatin1Char('[') + vsBoth + QLatin1Char(']');
-}
-
-bool isE(QChar c)
-{
-    return c == cLowerE || c == cUpperE;
 }
 
 } // namespace
