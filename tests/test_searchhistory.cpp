@@ -123,6 +123,19 @@ void TestSearchHistory::wordFormsAndYoInTheWindow()
         QTRY_VERIFY(
             vpPage->leftView()->toHtml().contains("background-color:#ffff00;\">Светили</span>"));
     }
+    // The tool finds what the window found, under the same settings.
+    const auto toolHits = [&vApp](const QStringList &acArguments) {
+        QStringList vcParagraphs;
+        const TestSupport::ProgramRun vRun = TestSupport::runProgram(
+            QUILLMARK_CLI, QStringList{"search", "--app-dir", vApp.path()} + acArguments);
+        for (const QStringList &vcHit : vRun.rows("hit"))
+            vcParagraphs << vcHit.value(1);
+        return vcParagraphs.join(' ');
+    };
+    QCOMPARE(toolHits({"--word-forms", "светит"}), QString("1 2 3"));
+    QCOMPARE(toolHits({"светит"}), QString("1"));
+    QCOMPARE(toolHits({"ещё"}), QString("2 3"));
+    QCOMPARE(toolHits({"--strict-yo", "ещё"}), QString("2"));
     QVERIFY(TestSupport::roundTrip());
     Application::sharedOptions()->setYoAlike(false);
     std::unique_ptr<MainWindow> vpWindow = TestSupport::shownWindow();
