@@ -11,7 +11,7 @@ set -euo pipefail
 packages=(
   # build
   g++ cmake make pkg-config qtbase5-dev qttools5-dev qttools5-dev-tools qtmultimedia5-dev
-  libqt5sql5-sqlite libquazip1-qt5-dev libicu-dev libsqlite3-dev
+  libqt5sql5-sqlite libquazip1-qt5-dev libicu-dev libsqlite3-dev libstemmer-dev
   # run: MP3 playback
   libqt5multimedia5-plugins gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   # resources copied into the program at build time

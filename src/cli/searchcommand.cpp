@@ -54,6 +54,13 @@ void addOptions(QCommandLineParser &aParser)
                        QStringLiteral("N")});
     for (const NamedFlag &vFlag : cNamedFlags)
         aParser.addOption({QLatin1String(vFlag.option), QLatin1String(vFlag.description)});
+    aParser.addOption({QStringLiteral("word-forms"),
+                       QStringLiteral("Also find the other forms of each word (its stem as a "
+                                      "prefix), as the program's \"find word forms\"; not with "
+                                      "--case-sensitive, --whole-words or --phrase.")});
+    aParser.addOption({QStringLiteral("strict-yo"),
+                       QStringLiteral("Take е and ё as different letters (by default they are "
+                                      "one, unless the settings' SearchYoAlike is false).")});
     aParser.addOption({QStringLiteral("restrict"),
                        QStringLiteral("Search only these catalogue keys: sermon keys, or chapter "
                                       "keys with --bible (see the catalogue command), e.g. 12,57."),
@@ -81,6 +88,13 @@ int run(const QCommandLineParser &aParser, Session &aSession)
     for (const NamedFlag &vFlag : cNamedFlags)
         if (aParser.isSet(QLatin1String(vFlag.option)))
             vnFlags |= vFlag.flag;
+
+    // The same modifiers as the window's searches.
+    AdvancedSearchFlags vFlags(vnFlags);
+    if (!aParser.isSet(QStringLiteral("strict-yo")))
+        vFlags |= aSession.environment().searchModifiers();
+    if (aParser.isSet(QStringLiteral("word-forms")))
+        vFlags |= WordForms;
 
     QString vsList;
     if (aParser.isSet(QStringLiteral("restrict")) &&
@@ -118,11 +132,9 @@ int run(const QCommandLineParser &aParser, Session &aSession)
     Database &vDatabase = aSession.database();
     PageCollector vPage(vDatabase, QString());
     if (vbBible)
-        vDatabase.searchBible(nullptr, vsSql, vsList, AdvancedSearchFlags(vnFlags), vnOffset,
-                              vnPageSize);
+        vDatabase.searchBible(nullptr, vsSql, vsList, vFlags, vnOffset, vnPageSize);
     else
-        vDatabase.searchMessagesCounted(nullptr, vsSql, vsList, AdvancedSearchFlags(vnFlags),
-                                        vnOffset, vnPageSize);
+        vDatabase.searchMessagesCounted(nullptr, vsSql, vsList, vFlags, vnOffset, vnPageSize);
     vnStatus = aSession.finish(Success);
     if (vnStatus != Success)
         return vnStatus;
@@ -172,6 +184,7 @@ Command searchCommand()
                 "as separate arguments.\n\nExamples:\n"
                 "  quillmark-cli search --lang en grace\n"
                 "  quillmark-cli search --bible --whole-words --page 2 --page-size 10 light\n"
+                "  quillmark-cli search --lang ru --word-forms нести\n"
                 "  quillmark-cli search --restrict 12,57 --json \"living word\""),
             addOptions,
             run};

@@ -50,7 +50,7 @@ public:
     // message) when not; nothing is opened or created.
     int requireDatabase(const QString &asLanguage);
     Database &database();
-    const StoreEnvironment &environment() const { return mEnvironment; }
+    const FolderEnvironment &environment() const { return mEnvironment; }
 
     RecordWriter &out() { return mOut; }
     // Writes the message to standard error and gives back aStatus.

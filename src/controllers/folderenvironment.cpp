@@ -45,6 +45,11 @@ void FolderEnvironment::noteDatabaseUpdated() const
     markUpdatedToday(*settings());
 }
 
+AdvancedSearchFlags FolderEnvironment::searchModifiers() const
+{
+    return searchModifiers(*settings());
+}
+
 int FolderEnvironment::paragraphCount(const QSettings &aSettings)
 {
     return aSettings.value(QStringLiteral("ParagraphCount"), 20).toInt();
@@ -58,6 +63,16 @@ int FolderEnvironment::versesCount(const QSettings &aSettings)
 bool FolderEnvironment::duplicatesShown(const QSettings &aSettings)
 {
     return aSettings.value(QStringLiteral("ShowDuplicates"), true).toBool();
+}
+
+bool FolderEnvironment::yoAlike(const QSettings &aSettings)
+{
+    return aSettings.value(QStringLiteral("SearchYoAlike"), true).toBool();
+}
+
+AdvancedSearchFlags FolderEnvironment::searchModifiers(const QSettings &aSettings)
+{
+    return yoAlike(aSettings) ? AdvancedSearchFlags(YoAlike) : AdvancedSearchFlags(NoOption);
 }
 
 void FolderEnvironment::markUpdatedToday(QSettings &aSettings)

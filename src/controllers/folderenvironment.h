@@ -1,5 +1,6 @@
 #pragma once
 
+#include "models/searchflags.h"
 #include "models/storeenvironment.h"
 
 class QSettings;
@@ -23,6 +24,8 @@ public:
     QString importFolder() const override;
     QString exportFolder() const override;
     void noteDatabaseUpdated() const override;
+    // The modifiers every search starts with, as the settings have them.
+    AdvancedSearchFlags searchModifiers() const;
 
     // "ParagraphCount" and "VersesCount": hits (and verses) per page, 20
     // when not set.
@@ -31,6 +34,10 @@ public:
     // "ShowDuplicates": whether further translations are shown, true when
     // not set.
     static bool duplicatesShown(const QSettings &aSettings);
+    // "SearchYoAlike": whether searches take е and ё as one letter, true
+    // when not set; and the modifiers that gives (YoAlike or none).
+    static bool yoAlike(const QSettings &aSettings);
+    static AdvancedSearchFlags searchModifiers(const QSettings &aSettings);
     // "DatabaseLastUpdated" becomes today's date.
     static void markUpdatedToday(QSettings &aSettings);
 };

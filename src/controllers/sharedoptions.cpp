@@ -140,6 +140,21 @@ void SharedOptions::setShowDuplicates(bool abShow)
     Application::settings()->setValue(QStringLiteral("ShowDuplicates"), abShow);
 }
 
+bool SharedOptions::yoAlike() const
+{
+    return FolderEnvironment::yoAlike(*Application::settings());
+}
+
+void SharedOptions::setYoAlike(bool abAlike)
+{
+    Application::settings()->setValue(QStringLiteral("SearchYoAlike"), abAlike);
+}
+
+AdvancedSearchFlags SharedOptions::searchModifiers() const
+{
+    return FolderEnvironment::searchModifiers(*Application::settings());
+}
+
 QString SharedOptions::databaseLastUpdated()
 {
     const QString vsKey = QStringLiteral("DatabaseLastUpdated");

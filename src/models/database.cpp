@@ -6,6 +6,7 @@
 #include "models/cataloguetree.h"
 #include "models/searchreader.h"
 #include "models/searchstatements.h"
+#include "models/searchterms.h"
 #include "models/sqlerror.h"
 #include "models/storeconnection.h"
 #include "models/storeenvironment.h"
@@ -343,14 +344,15 @@ QString Database::searchConditionsHL(const QString &asText, const QString &asSea
     return SearchStatements::highlight(asText, asSearch);
 }
 
-QString Database::searchConditions(const QString &asText, AdvancedSearchFlags aFlags)
+QString Database::searchConditions(const QString &asText, AdvancedSearchFlags aFlags,
+                                   const QString &asLanguage)
 {
     Lock vLock(*this);
     mLastSearchFlags = aFlags;
-    const int vnFlags = int(aFlags);
-    if (vnFlags != ExactPhrase && vnFlags != WholeWords)
+    const AdvancedSearchFlags vMode = searchMode(aFlags);
+    if (vMode != ExactPhrase && vMode != WholeWords)
         qDebug().noquote() << asText;
-    return SearchStatements::condition(asText, aFlags);
+    return SearchStatements::condition(asText, aFlags, asLanguage);
 }
 
 void Database::search(bool abBible, TabArea *apTab, const QString &asText, const QString &asList,
@@ -374,7 +376,9 @@ void Database::search(bool abBible, TabArea *apTab, const QString &asText, const
         emit searchModeStarting(true);
         mpCurrentPage = apTab;
         msLastSearchDates = asList;
-        vSearch.condition = searchConditions(asText, aFlags);
+        vSearch.condition = searchConditions(asText, aFlags, vsLanguage);
+        if (SearchTerms::widens(aFlags))
+            vSearch.marks = SearchTerms::marks(asText, aFlags, vsLanguage);
         vSearch.like = SearchStatements::isLikeSearch(aFlags);
         vSearch.restriction = SearchStatements::restrictionList(asList);
         vSearch.hideDuplicates =
@@ -468,15 +472,21 @@ void Database::openQuotesParagraphST(TabArea *apTab, int anParagraph, QString ms
     emitSermon(apTab, vbRead, vcRecords);
 }
 
-void Database::openSermonOfHit(TabArea *apTab, QString asDate, QString asText)
+void Database::openSermonOfHit(TabArea *apTab, QString asDate, QString asText,
+                               AdvancedSearchFlags aFlags)
 {
     Lock vLock(*this);
     mpCurrentPage = apTab;
     changeLanguage(msCurrentLanguage);
-    LanguageSwitch vScope(*this, languageOf(apTab));
+    const QString vsLanguage = languageOf(apTab);
+    LanguageSwitch vScope(*this, vsLanguage);
     QStringList vcRecords;
-    const bool vbRead = DocumentReader(queryFactory(), mpConnection->hasDocumentIndexes())
-                            .sermonParagraphsByDate(asDate, asText, &vcRecords);
+    const bool vbRead =
+        DocumentReader(queryFactory(), mpConnection->hasDocumentIndexes())
+            .sermonParagraphsByDate(asDate, asText, &vcRecords,
+                                    SearchTerms::widens(aFlags)
+                                        ? SearchTerms::marks(asText, aFlags, vsLanguage)
+                                        : QRegularExpression());
     emitSermon(apTab, vbRead, vcRecords);
 }
 

@@ -169,8 +169,10 @@ public:
     static QString searchConditionsHL(const QString &asText, const QString &asSearch);
 
     // The condition the search statements put in quotes (see
-    // SearchStatements::condition); remembers aFlags as the last search flags.
-    QString searchConditions(const QString &asText, AdvancedSearchFlags aFlags);
+    // SearchStatements::condition), with the modifiers of aFlags applied for
+    // the data language; remembers aFlags as the last search flags.
+    QString searchConditions(const QString &asText, AdvancedSearchFlags aFlags,
+                             const QString &asLanguage = QString());
 
     // One page of hits of the sermons or of the Bible, as signals addressed
     // to apTab, optionally restricted to a list of sermon or chapter rowids;
@@ -252,8 +254,9 @@ public slots:
     void openBibleAddLanguage(QString asLocale, TabArea *apTab, QString asDateInfo,
                               QString asChapterInfo);
     // The sermon of a search hit, found by its date (a hit knows no rowid),
-    // with the search's words marked.
-    void openSermonOfHit(TabArea *apTab, QString asDate, QString asText);
+    // with the search's words (or, with modifiers, what it found) marked.
+    void openSermonOfHit(TabArea *apTab, QString asDate, QString asText,
+                         AdvancedSearchFlags aFlags);
     // The start-up's import of the update files: importUpdateFiles(), then
     // importCompleted and importFinished. It never ends the process: the
     // start-up decides what comes next.

@@ -24,7 +24,7 @@ bool SearchReader::sermonHits(const SearchStatements::Search &aSearch, const QSt
         QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
         return false;
     }
-    readSermonHits(vQuery, asHighlight, apHits);
+    readSermonHits(vQuery, aSearch, asHighlight, apHits);
     return true;
 }
 
@@ -63,12 +63,12 @@ qint64 SearchReader::sermonHitsCounted(const SearchStatements::Search &aSearch,
         QUILLMARK_LOG_SQL_ERROR(vRows.lastError());
         return -1;
     }
-    readSermonHits(vRows, asHighlight, apHits);
+    readSermonHits(vRows, aSearch, asHighlight, apHits);
     return vnCount;
 }
 
-void SearchReader::readSermonHits(QSqlQuery &aQuery, const QString &asHighlight,
-                                  QVector<Hit> *apHits) const
+void SearchReader::readSermonHits(QSqlQuery &aQuery, const SearchStatements::Search &aSearch,
+                                  const QString &asHighlight, QVector<Hit> *apHits) const
 {
     QSqlQuery vDetail = mNewQuery();
     vDetail.prepare(SearchStatements::sermonDetail(mbIndexed));
@@ -92,7 +92,10 @@ void SearchReader::readSermonHits(QSqlQuery &aQuery, const QString &asHighlight,
         vDetail.finish();
         apHits->append(
             {QStringLiteral("%1, 19%2, %3 (%4)").arg(vsName, vsDate, vsTranslator, vsPlace),
-             text(aQuery, 1).mid(2), SearchStatements::highlight(text(aQuery, 0), asHighlight),
+             text(aQuery, 1).mid(2),
+             aSearch.marks.pattern().isEmpty()
+                 ? SearchStatements::highlight(text(aQuery, 0), asHighlight)
+                 : SearchStatements::highlight(text(aQuery, 0), aSearch.marks),
              vsDate, QString()});
     }
 }

@@ -44,7 +44,8 @@ public:
 
 private:
     // The hits of the rows of a sermon page statement (text, id, date).
-    void readSermonHits(QSqlQuery &aQuery, const QString &asHighlight, QVector<Hit> *apHits) const;
+    void readSermonHits(QSqlQuery &aQuery, const SearchStatements::Search &aSearch,
+                        const QString &asHighlight, QVector<Hit> *apHits) const;
 
     QueryFactory mNewQuery;
     bool mbIndexed = false;

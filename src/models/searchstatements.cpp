@@ -1,6 +1,7 @@
 #include "models/searchstatements.h"
 
 #include "models/contentindexes.h"
+#include "models/searchterms.h"
 #include "models/sqlerror.h"
 
 #include <QRegularExpression>
@@ -102,11 +103,18 @@ bool ensureIndexes(QSqlDatabase &aConnection)
 
 bool isLikeSearch(AdvancedSearchFlags aFlags)
 {
-    return int(aFlags) == CaseSensitive;
+    return int(searchMode(aFlags)) == CaseSensitive;
+}
+
+QString condition(const QString &asText, AdvancedSearchFlags aFlags, const QString &asLanguage)
+{
+    const QString vsWidened = SearchTerms::condition(literalSafe(asText), aFlags, asLanguage);
+    return vsWidened.isEmpty() ? condition(asText, searchMode(aFlags)) : vsWidened;
 }
 
 QString condition(const QString &asText, AdvancedSearchFlags aFlags)
 {
+    aFlags = searchMode(aFlags);
     const QString vsText = literalSafe(asText);
     if (int(aFlags) == ExactPhrase)
         return QLatin1Char('"') + vsText + QLatin1Char('"');
@@ -414,10 +422,15 @@ QString highlight(const QString &asText, const QString &asSearch)
                 ? QRegularExpression()
                 : QRegularExpression(QStringLiteral("(%0)").arg(vcEscaped.join(QLatin1Char('|'))));
     }
-    if (tPattern.pattern().isEmpty())
+    return highlight(asText, tPattern);
+}
+
+QString highlight(const QString &asText, const QRegularExpression &aMarks)
+{
+    if (aMarks.pattern().isEmpty() || !aMarks.isValid())
         return asText;
     QString vsResult = asText;
-    return vsResult.replace(tPattern,
+    return vsResult.replace(aMarks,
                             QStringLiteral("<span style='background-color: yellow;'>\\1</span>"));
 }
 

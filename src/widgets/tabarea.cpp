@@ -385,7 +385,7 @@ void TabArea::openHit(const QString &asLink)
     TabArea *vpPage = mpOpener->openTab(vsTitle, context());
     if (!vpPage)
         return;
-    emit vpPage->openSermonOfHit(vpPage, vsHead, msSearchText);
+    emit vpPage->openSermonOfHit(vpPage, vsHead, msSearchText, mSearchFlags);
     vpPage->highlightSearch(msSearchText, mSearchFlags);
     vpPage->jumpTo(vnNumber);
 }
@@ -472,7 +472,7 @@ void TabArea::highlightSearch(const QString &asText, AdvancedSearchFlags aFlags)
         QColor(Application::settings()
                    ->value(QStringLiteral("searchColor"), QStringLiteral("#c0c0c0"))
                    .toString()));
-    mpHighlighter->setSearch(asText, vFormat, aFlags);
+    mpHighlighter->setSearch(asText, vFormat, aFlags, msLanguage);
     mpHighlighter->setDocument(mpLeftTextBrowser->document());
 }
 
