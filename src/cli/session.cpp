@@ -22,8 +22,10 @@ namespace {
 const QString csDataLanguage = QStringLiteral("DataLanguage");
 
 // A new file of the tool's own in the temporary folder, open for writing and
-// readable by the owner alone; false when none can be made. Named by the
-// process, not by chance: a name is tried once.
+// readable by the owner alone; false when none can be made. Named after the
+// process rather than by a random generator, which would have to be started
+// for it; a name that is taken (left by a process of the same number that
+// was killed) is passed over.
 bool openPrivateFile(QFile &aFile)
 {
     for (int i = 0; i < 10; ++i) {
