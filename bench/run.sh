@@ -5,12 +5,10 @@
 #
 # Builds the corpus generator and the benchmark program in the build folder
 # (BUILD_DIR, default build/), generates the corpus once into
-# <build>/bench-corpus (reused afterwards; delete the folder to make it again)
-# and prints one line per case, "<case name> <median milliseconds> ms". The
-# cases run on a copy of the corpus made afresh for each run.
-# The corpus is Russian, with the same sermons (same seed, so the same dates)
-# and a Bible in the western numbering in an English database beside it, for
-# the parallel-translation cases.
+# <build>/bench-corpus (reused afterwards; delete the folder to make it again;
+# see corpus.sh) and prints one line per case, "<case name> <median
+# milliseconds> ms". The cases run on a copy of the corpus made afresh for
+# each run.
 #
 # --no-document-indexes reads documents through the full-text tables, without
 # the indexes the program keeps on their content tables: the "before" figures;
@@ -29,22 +27,9 @@ if grep -Eq '^(CMAKE_BUILD_TYPE:STRING=Debug|QUILLMARK_SANITIZE:STRING=.+)$' "$b
 fi
 cmake --build "$build" -j "$jobs" --target generate-corpus quillmark-bench >/dev/null
 
+. "$root/bench/corpus.sh"
+bench_corpus "$build"
 corpus="$build/bench-corpus"
-if [ ! -s "$corpus/sql/data/kvr_main_ru.sqlite" ]; then
-  # Written beside and moved into place, so a broken-off run leaves no corpus
-  # that looks complete.
-  rm -rf "$corpus.partial"
-  "$build/tools/generate-corpus" "$corpus.partial" >&2
-  rm -rf "$corpus"
-  mv "$corpus.partial" "$corpus"
-fi
-if [ ! -s "$corpus/sql/data/kvr_main_en.sqlite" ]; then
-  # Also added to a corpus made before it was part of it.
-  rm -rf "$corpus.partial-en"
-  "$build/tools/generate-corpus" "$corpus.partial-en" --lang en >&2
-  mv "$corpus.partial-en/sql/data/kvr_main_en.sqlite" "$corpus/sql/data/"
-  rm -rf "$corpus.partial-en"
-fi
 
 # The import, converter and deletion cases write into the database and take
 # their rows out again, which leaves the full-text index in more pieces and

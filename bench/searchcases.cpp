@@ -22,6 +22,9 @@
 // (the corpus is made with its default seed); the phrase is the most
 // frequent word and the word after it in the first paragraph that has both
 // (for the Bible, in the first verse that has both).
+// The cases "… with yo" and "… word forms" add the search modifiers (е and ё
+// as one; word forms with е and ё as one); every other case runs without
+// them, whatever the settings say.
 // Every run closes its tab and waits until the page is destroyed, which is
 // also after its count has been answered, so no work piles up between runs.
 
@@ -70,6 +73,7 @@ struct Samples
 {
     QString msFrequent;
     QString msMiddle;
+    QString msYoWord; // the first word from the middle rank on with е or ё
     QString msPhrase;
     QString msBiblePhrase;
     QString msSermons; // five sermons' rowids, "(a,b,c,d,e)"
@@ -84,6 +88,10 @@ Samples findSamples(const QString &asFile)
     const CorpusGenerator vGenerator{CorpusGenerator::Options()};
     vSamples.msFrequent = vGenerator.word(0);
     vSamples.msMiddle = vGenerator.word(std::min(cnMidRank, vGenerator.vocabularySize() - 1));
+    for (int i = cnMidRank; i < vGenerator.vocabularySize() && vSamples.msYoWord.isEmpty(); ++i)
+        if (vGenerator.word(i).contains(QChar(0x0435)) ||
+            vGenerator.word(i).contains(QChar(0x0451)))
+            vSamples.msYoWord = vGenerator.word(i);
     const QString vsName = QStringLiteral("bench-search");
     {
         QSqlDatabase vConnection = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), vsName);
@@ -153,8 +161,11 @@ class SearchBench
 {
 public:
     explicit SearchBench(BenchContext &aContext)
-        : mContext(aContext), mbShowDuplicates(Application::sharedOptions()->showDuplicates())
+        : mContext(aContext), mbShowDuplicates(Application::sharedOptions()->showDuplicates()),
+          mbYoAlike(Application::sharedOptions()->yoAlike())
     {
+        // The cases name their modifiers; the setting adds none.
+        Application::sharedOptions()->setYoAlike(false);
         // The tab container in a window of the size of the main window's
         // document pane; a tree of its own decides sermons or Bible.
         mpWindow = std::make_unique<QWidget>();
@@ -182,7 +193,11 @@ public:
 
     // The option is the user's: the cases set the one they need, and it is
     // put back at the end.
-    ~SearchBench() { Application::sharedOptions()->setShowDuplicates(mbShowDuplicates); }
+    ~SearchBench()
+    {
+        Application::sharedOptions()->setShowDuplicates(mbShowDuplicates);
+        Application::sharedOptions()->setYoAlike(mbYoAlike);
+    }
 
     const Outcome &outcome() const { return mOutcome; }
     double guiGap() const { return mnGuiGap; }
@@ -379,6 +394,7 @@ private:
 
     BenchContext &mContext;
     const bool mbShowDuplicates;
+    const bool mbYoAlike;
     std::unique_ptr<QWidget> mpWindow;
     TreeView *mpTree = nullptr;
     SearchWidget *mpSearch = nullptr;
@@ -445,11 +461,11 @@ void addSearchCases(BenchContext &aContext, BenchCases &acCases)
     const Samples vSamples =
         findSamples(vData.absoluteFilePath(QStringLiteral("kvr_main_%1.sqlite").arg(vsLanguage)));
     std::fprintf(stderr,
-                 "# search words: frequent \"%s\", rank %d \"%s\", phrase \"%s\", "
-                 "Bible phrase \"%s\", sermons %s\n",
+                 "# search words: frequent \"%s\", rank %d \"%s\", with е or ё \"%s\", "
+                 "phrase \"%s\", Bible phrase \"%s\", sermons %s\n",
                  qPrintable(vSamples.msFrequent), cnMidRank, qPrintable(vSamples.msMiddle),
-                 qPrintable(vSamples.msPhrase), qPrintable(vSamples.msBiblePhrase),
-                 qPrintable(vSamples.msSermons));
+                 qPrintable(vSamples.msYoWord), qPrintable(vSamples.msPhrase),
+                 qPrintable(vSamples.msBiblePhrase), qPrintable(vSamples.msSermons));
 
     auto vpBench = std::make_shared<SearchBench>(aContext);
     const SearchBench &vBench = *vpBench;
@@ -492,6 +508,23 @@ void addSearchCases(BenchContext &aContext, BenchCases &acCases)
         vAdd(QStringLiteral("search mid-frequency word in 5 sermons"),
              {vSamples.msMiddle, NoOption, false, vSamples.msSermons}, false);
     }
+    // The modifiers: е and ё as one, and word forms (with е and ё as one, as
+    // the window searches by default).
+    vAdd(QStringLiteral("search frequent word with yo"),
+         {vSamples.msFrequent, YoAlike, false, QString()}, false);
+    vAdd(QStringLiteral("search mid-frequency word with yo"),
+         {vSamples.msYoWord, YoAlike, false, QString()}, false);
+    vAdd(QStringLiteral("search mid-frequency word strict yo"),
+         {vSamples.msYoWord, NoOption, false, QString()}, false);
+    vAdd(QStringLiteral("search frequent word forms"),
+         {vSamples.msFrequent, WordForms | YoAlike, false, QString()}, false);
+    vAdd(QStringLiteral("search mid-frequency word forms"),
+         {vSamples.msMiddle, WordForms | YoAlike, false, QString()}, false);
+    if (!vSamples.msPhrase.isEmpty())
+        vAdd(QStringLiteral("search phrase with yo"),
+             {vSamples.msPhrase, ExactPhrase | YoAlike, false, QString()}, false);
+    vAdd(QStringLiteral("search bible mid-frequency word forms"),
+         {vSamples.msMiddle, WordForms | YoAlike, true, QString()}, false);
     vAdd(QStringLiteral("search bible frequent word"),
          {vSamples.msFrequent, NoOption, true, QString()}, false);
 

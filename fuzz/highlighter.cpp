@@ -5,6 +5,7 @@
 #include "fuzzsupport.h"
 
 #include "models/searchstatements.h"
+#include "models/searchterms.h"
 #include "widgets/searchhighlighter.h"
 
 #include <QTextDocument>
@@ -14,7 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *apData, size_t anSize)
     FuzzSupport::init();
     if (anSize < 1)
         return 0;
-    const AdvancedSearchFlags vFlags(apData[0] & 0x1F);
+    AdvancedSearchFlags vFlags(apData[0] & 0x1F);
+    if (apData[0] & 0x40)
+        vFlags |= WordForms;
+    if (apData[0] & 0x80)
+        vFlags |= YoAlike;
     const QStringList vcFields =
         FuzzSupport::fields(FuzzSupport::decode(apData + 1, anSize - 1), 2);
     const QString &vsText = vcFields.at(0);
@@ -23,9 +28,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *apData, size_t anSize)
     const QString vsMarked = SearchStatements::highlight(vsText, vsSearch);
     const QString vsOpen = QStringLiteral("<span style='background-color: yellow;'>");
     const QString vsClose = QStringLiteral("</span>");
+    // What a search with modifiers marks: the words it found, as whole marks.
+    const QString vsFound = SearchStatements::highlight(
+        vsText, SearchTerms::marks(vsSearch, vFlags | YoAlike, QStringLiteral("ru")));
     if (!vsText.contains(QLatin1String("<span")) && !vsText.contains(vsClose)) {
-        FUZZ_CHECK(!vsMarked.contains(vsOpen + vsOpen), vsMarked);
-        FUZZ_CHECK(QString(vsMarked).remove(vsOpen).remove(vsClose) == vsText, vsMarked);
+        for (const QString &vsResult : {vsMarked, vsFound}) {
+            FUZZ_CHECK(!vsResult.contains(vsOpen + vsOpen), vsResult);
+            FUZZ_CHECK(QString(vsResult).remove(vsOpen).remove(vsClose) == vsText, vsResult);
+        }
     }
 
     static QTextDocument *spDocument = new QTextDocument;

@@ -104,7 +104,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *apData, size_t anSize)
     QSqlDatabase &vDatabase = vStore.database();
     sqlite3 *vpHandle = *static_cast<sqlite3 *const *>(vDatabase.driver()->handle().data());
 
-    const AdvancedSearchFlags vFlags(apData[0] & 0x1F);
+    // The mode, then the two modifiers in the top bits (Russian stems).
+    AdvancedSearchFlags vFlags(apData[0] & 0x1F);
+    if (apData[0] & 0x40)
+        vFlags |= WordForms;
+    if (apData[0] & 0x80)
+        vFlags |= YoAlike;
     const QStringList vcFields =
         FuzzSupport::fields(FuzzSupport::decode(apData + 2, anSize - 2), 2);
     const int vnLimit = 1 + apData[1] % 8;
@@ -113,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *apData, size_t anSize)
     // A careless caller hands the text over without doubling its apostrophes.
     for (const QString &vsText : {SearchStatements::fromUserText(vsTyped), vsTyped}) {
         SearchStatements::Search vSearch;
-        vSearch.condition = SearchStatements::condition(vsText, vFlags);
+        vSearch.condition = SearchStatements::condition(vsText, vFlags, QStringLiteral("ru"));
         vSearch.like = SearchStatements::isLikeSearch(vFlags);
         vSearch.restriction = SearchStatements::restrictionList(vcFields.at(1));
         vSearch.hideDuplicates = apData[0] & 0x20;

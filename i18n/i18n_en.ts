@@ -141,6 +141,14 @@ Database last updated: %1</translation>
             <source>Search options</source>
             <translation>Search options</translation>
         </message>
+        <message>
+            <source>find word forms</source>
+            <translation>find word forms</translation>
+        </message>
+        <message>
+            <source>Finds the other forms of each word too (нести: несёт, несут). Not with whole words, the exact phrase or capital letters.</source>
+            <translation>Finds the other forms of each word too (нести: несёт, несут). Not with whole words, the exact phrase or capital letters.</translation>
+        </message>
     </context>
     <context>
         <name>NavigationWidget</name>
@@ -242,6 +250,10 @@ Please check the media service plugins are installed.</translation>
         <message>
             <source>Shows the options of the search</source>
             <translation>Shows the options of the search</translation>
+        </message>
+        <message>
+            <source>Search, with word forms</source>
+            <translation>Search, with word forms</translation>
         </message>
     </context>
     <context>
@@ -451,6 +463,14 @@ name</translation>
         <message>
             <source>Select all rows</source>
             <translation>Select all rows</translation>
+        </message>
+        <message>
+            <source>Search</source>
+            <translation>Search</translation>
+        </message>
+        <message>
+            <source>Find words spelled with ё when searching with е, and the other way round</source>
+            <translation>Find words spelled with ё when searching with е, and the other way round</translation>
         </message>
     </context>
     <context>

@@ -141,6 +141,14 @@ Base mise à jour le : %1</translation>
             <source>Search options</source>
             <translation>Options de recherche</translation>
         </message>
+        <message>
+            <source>find word forms</source>
+            <translation>chercher les formes des mots</translation>
+        </message>
+        <message>
+            <source>Finds the other forms of each word too (нести: несёт, несут). Not with whole words, the exact phrase or capital letters.</source>
+            <translation>Trouve aussi les autres formes de chaque mot (нести : несёт, несут). Sans effet avec les mots entiers, la phrase exacte ou les majuscules.</translation>
+        </message>
     </context>
     <context>
         <name>NavigationWidget</name>
@@ -242,6 +250,10 @@ Vérifiez que les modules multimédias sont installés.</translation>
         <message>
             <source>Shows the options of the search</source>
             <translation>Affiche les options de la recherche</translation>
+        </message>
+        <message>
+            <source>Search, with word forms</source>
+            <translation>Rechercher, avec les formes des mots</translation>
         </message>
     </context>
     <context>
@@ -451,6 +463,14 @@ fichier</translation>
         <message>
             <source>Select all rows</source>
             <translation>Sélectionner toutes les lignes</translation>
+        </message>
+        <message>
+            <source>Search</source>
+            <translation>Recherche</translation>
+        </message>
+        <message>
+            <source>Find words spelled with ё when searching with е, and the other way round</source>
+            <translation>Trouver les mots écrits avec ё en cherchant avec е, et inversement (textes russes)</translation>
         </message>
     </context>
     <context>

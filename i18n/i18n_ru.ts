@@ -141,6 +141,14 @@ Database last updated: %1</source>
             <source>Search options</source>
             <translation>Параметры поиска</translation>
         </message>
+        <message>
+            <source>find word forms</source>
+            <translation>искать формы слова</translation>
+        </message>
+        <message>
+            <source>Finds the other forms of each word too (нести: несёт, несут). Not with whole words, the exact phrase or capital letters.</source>
+            <translation>Находит и другие формы каждого слова (нести: несёт, несут). Не действует вместе с целыми словами, точной фразой и различением заглавных букв.</translation>
+        </message>
     </context>
     <context>
         <name>NavigationWidget</name>
@@ -242,6 +250,10 @@ Please check the media service plugins are installed.</source>
         <message>
             <source>Shows the options of the search</source>
             <translation>Показывает параметры поиска</translation>
+        </message>
+        <message>
+            <source>Search, with word forms</source>
+            <translation>Поиск, с формами слов</translation>
         </message>
     </context>
     <context>
@@ -451,6 +463,14 @@ name</source>
         <message>
             <source>Select all rows</source>
             <translation>Выделить все строки</translation>
+        </message>
+        <message>
+            <source>Search</source>
+            <translation>Поиск</translation>
+        </message>
+        <message>
+            <source>Find words spelled with ё when searching with е, and the other way round</source>
+            <translation>Находить слова с буквой ё при поиске с е, и наоборот</translation>
         </message>
     </context>
     <context>

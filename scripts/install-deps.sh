@@ -3,13 +3,15 @@
 # testing Quillmark need, and only those that are missing. Safe to run again.
 # With --fuzz it also installs the compiler and run-time libraries of the fuzz build
 # (tools/fuzz.sh), with --package what building and checking the Debian
-# package needs (tools/package.sh); the normal build and the tests need neither.
+# package needs (tools/package.sh), with --bench the search engine the
+# comparison benchmark runs beside quillmark-cli (bench/recoll-compare.sh);
+# the normal build and the tests need none of them.
 set -euo pipefail
 
 packages=(
   # build
   g++ cmake make pkg-config qtbase5-dev qttools5-dev qttools5-dev-tools qtmultimedia5-dev
-  libqt5sql5-sqlite libquazip1-qt5-dev libicu-dev libsqlite3-dev
+  libqt5sql5-sqlite libquazip1-qt5-dev libicu-dev libsqlite3-dev libstemmer-dev
   # run: MP3 playback
   libqt5multimedia5-plugins gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   # resources copied into the program at build time
@@ -27,7 +29,9 @@ for arg in "$@"; do
   case "$arg" in
     --fuzz) packages+=(clang-16 libclang-rt-16-dev libfuzzer-16-dev) ;;
     --package) packages+=(dpkg-dev file lintian) ;;
-    *) echo "usage: $0 [--fuzz] [--package]" >&2; exit 2 ;;
+    # Recoll's command-line programs (recollindex, recollq), without its window
+    --bench) packages+=(recollcmd) ;;
+    *) echo "usage: $0 [--fuzz] [--package] [--bench]" >&2; exit 2 ;;
   esac
 done
 

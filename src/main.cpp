@@ -1,5 +1,5 @@
 #include "controllers/application.h"
-#include "controllers/logging.h"
+#include "controllers/debugbox.h"
 #include "controllers/resources.h"
 
 int main(int argc, char *argv[])
@@ -9,7 +9,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     Resources::registerAll();
-    Logging::install();
+    DebugBox::install();
     QCoreApplication::addLibraryPath(QStringLiteral("./"));
 
     int vnResult = 0;

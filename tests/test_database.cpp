@@ -14,6 +14,8 @@
 #include <QSqlQuery>
 #include <QThread>
 
+#include <algorithm>
+
 namespace {
 
 using TestSupport::filledDatabase;
@@ -144,6 +146,7 @@ private slots:
     void conditionTexts();
     void hitsAndCounts_data();
     void hitsAndCounts();
+    void countedPagesAsTheWindowsPages();
     void failedStatementsStillFinish();
     void requestsFromBothThreads();
 };
@@ -410,7 +413,41 @@ void TestDatabase::hitsAndCounts()
     // What is listed is what is counted, once.
     QCOMPARE(vRecorder.mcCounted, (QList<QPair<TabArea *, int>>{{fakePage(1), expected.size()}}));
     QCOMPARE(vRecorder.mcEvents.last(), QString("end"));
+    // The command-line tool's request, page and count from one pass where
+    // the statement allows: the same, and in the same order of signals.
+    if (!bible) {
+        const QStringList vcHits = vRecorder.mcHits, vcEvents = vRecorder.mcEvents;
+        Recorder vCounted(vpDatabase);
+        vpDatabase->searchMessagesCounted(fakePage(1), text, restriction,
+                                          AdvancedSearchFlags(flags), 0, 100);
+        QCOMPARE(vCounted.mcHits, vcHits);
+        QCOMPARE(vCounted.mcEvents, vcEvents);
+    }
     QVERIFY(vLog.linesContaining("SQL Error").isEmpty());
+}
+
+void TestDatabase::countedPagesAsTheWindowsPages()
+{
+    TempAppDir vApp(settings(false));
+    Database *vpDatabase = filledDatabase(corpus());
+    // Five hits of "вера" without the further translation, in pages of two:
+    // the last one half full, the next one past the end, the count exact on
+    // each.
+    for (int vnOffset = 0; vnOffset <= 6; vnOffset += 2) {
+        QStringList vcPage;
+        {
+            Recorder vPage(vpDatabase);
+            vpDatabase->searchMessages(fakePage(1), "вера", QString(), AdvancedSearchFlags(),
+                                       vnOffset, 2);
+            vcPage = vPage.mcHits;
+        }
+        Recorder vCounted(vpDatabase);
+        vpDatabase->searchMessagesCounted(fakePage(2), "вера", QString(), AdvancedSearchFlags(),
+                                          vnOffset, 2);
+        QCOMPARE(vCounted.mcHits.size(), std::max(0, std::min(2, 5 - vnOffset)));
+        QCOMPARE(vCounted.mcHits, vcPage);
+        QCOMPARE(vCounted.mcCounted, (QList<QPair<TabArea *, int>>{{fakePage(2), 5}}));
+    }
 }
 
 void TestDatabase::failedStatementsStillFinish()

@@ -2,8 +2,8 @@
 // updates it names, data files saved whole or not at all, redirects, and the
 // failures of the network and of the disk.
 #include "controllers/application.h"
+#include "controllers/debugbox.h"
 #include "controllers/downloadmanager.h"
-#include "controllers/logging.h"
 #include "support/loopbackhttpserver.h"
 #include "support/testsupport.h"
 
@@ -68,7 +68,7 @@ void TestDownloadManager::initTestCase()
 {
     // QTest puts its own message handler in place; the program's handler
     // feeds LogCapture.
-    Logging::install();
+    DebugBox::install();
 }
 
 void TestDownloadManager::versionList_data()

@@ -3,6 +3,7 @@
 // and the abort after a fatal message.
 #include "support/testsupport.h"
 
+#include "controllers/debugbox.h"
 #include "controllers/logging.h"
 
 #include <QProcess>
@@ -34,7 +35,7 @@ void TestLogging::initTestCase()
 {
     // QTest puts its own message handler in place when it starts; the
     // program's handler is what is under test here.
-    Logging::install();
+    DebugBox::install();
 
     if (qEnvironmentVariableIsSet(cChildVariable)) {
         qDebug().noquote() << "child debug line";

@@ -149,9 +149,11 @@ void TestTextConverter::folderRuns()
     TempAppDir vApp(languages());
     // A folder that is not there changes nothing, not even the data language.
     QVERIFY(!TextConverter::importDirectory(
+        *Application::database(), *Application::storeEnvironment(),
         {vApp.filePath("nowhere"), "fr", TextConverter::ImportRun::Quotes, true}));
     QVERIFY(
-        !TextConverter::importDirectory({QString(), "fr", TextConverter::ImportRun::Bible, true}));
+        !TextConverter::importDirectory(*Application::database(), *Application::storeEnvironment(),
+                                        {QString(), "fr", TextConverter::ImportRun::Bible, true}));
     QCOMPARE(Application::settings()->value("DataLanguage").toString(), QString("ru"));
     QVERIFY(!QFileInfo::exists(vApp.filePath("sql/data/kvr_main_fr.sqlite")));
 
@@ -165,6 +167,7 @@ void TestTextConverter::folderRuns()
                                    "65-0117\nIgnored\n-\n-\n-\n1:00\nX\nE-1 c\n"));
     QStringList vcTitles;
     QVERIFY(TextConverter::importDirectory(
+        *Application::database(), *Application::storeEnvironment(),
         {vApp.filePath("src"), "en", TextConverter::ImportRun::Quotes, false}, {}, &vcTitles));
     // The catalogue finds an item by the text it shows, which has one apostrophe.
     QCOMPARE(vcTitles, (QStringList{"Let's go (58-0302)", "Second (51-0923)"}));
@@ -187,6 +190,7 @@ void TestTextConverter::demoSermonsConvertCleanly()
         QVERIFY2(vnFiles >= 5, qPrintable(vsFolder));
         QStringList vcTitles;
         QVERIFY(TextConverter::importDirectory(
+            *Application::database(), *Application::storeEnvironment(),
             {vsFolder, vsLanguage, TextConverter::ImportRun::Quotes, false}, {}, &vcTitles));
         QCOMPARE(vcTitles.size(), vnFiles);
         // Sermons whose key is not of the catalogue's form, whose body is thin

@@ -87,12 +87,14 @@ int fail(const QString &asMessage)
 bool buildLanguage(const QString &asLanguage, const QString &asDemo, const QString &asKjv)
 {
     QStringList vcTitles;
-    if (!TextConverter::importDirectory({QStringLiteral("%0/%1/sermons").arg(asDemo, asLanguage),
+    if (!TextConverter::importDirectory(*Application::database(), *Application::storeEnvironment(),
+                                        {QStringLiteral("%0/%1/sermons").arg(asDemo, asLanguage),
                                          asLanguage, TextConverter::ImportRun::Quotes, false},
                                         {}, &vcTitles))
         return false;
     int vnBooks = 0;
-    if (!TextConverter::importDirectory({bibleFolder(asDemo, asLanguage, asKjv), asLanguage,
+    if (!TextConverter::importDirectory(*Application::database(), *Application::storeEnvironment(),
+                                        {bibleFolder(asDemo, asLanguage, asKjv), asLanguage,
                                          TextConverter::ImportRun::Bible, false},
                                         {}, nullptr, [&vnBooks](const QString &) { ++vnBooks; }))
         return false;

@@ -81,7 +81,8 @@ int run(const QCommandLineParser &aParser, Session &aSession)
                              QStringLiteral("the %0 database already has a Bible; another one "
                                             "would mix with it (use --replace)")
                                  .arg(vRun.msLanguage));
-    const bool vbComplete = TextConverter::importDirectory(vRun, showProgress);
+    const bool vbComplete = TextConverter::importDirectory(
+        aSession.database(), aSession.environment(), vRun, showProgress);
     if ((vnStatus = aSession.finish(Success)) != Success)
         return vnStatus;
     if (!vbComplete)

@@ -1,7 +1,7 @@
 #include "cli/command.h"
 #include "cli/exitstatus.h"
 #include "cli/session.h"
-#include "controllers/application.h"
+#include "controllers/programfolder.h"
 #include "models/database.h"
 #include "models/updateimport.h"
 
@@ -24,7 +24,7 @@ int run(const QCommandLineParser &aParser, Session &aSession)
         return aSession.fail(BadArguments,
                              QStringLiteral("import takes no arguments: it imports the update "
                                             "files of the application folder's import folder"));
-    const QString vsFolder = Application::importPath();
+    const QString vsFolder = ProgramFolder::importPath();
     if (UpdateImport::pendingFiles(vsFolder).isEmpty())
         return aSession.fail(NothingFound, QStringLiteral("no update files (*.txt) in %0")
                                                .arg(QDir::toNativeSeparators(vsFolder)));

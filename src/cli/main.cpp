@@ -4,7 +4,7 @@
 #include "cli/command.h"
 #include "cli/exitstatus.h"
 #include "cli/session.h"
-#include "controllers/resources.h"
+#include "controllers/translations.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -152,7 +152,7 @@ bool number(const QString &asText, int anMinimum, int anMaximum, int *apValue)
 
 int main(int argc, char *argv[])
 {
-    Resources::registerAll();
+    Translations::registerBundle();
     // Quiet until a command says otherwise: nothing the data store logs while
     // starting belongs on a terminal.
     CliLog::install(false);

@@ -2,8 +2,6 @@
 
 #include "models/database.h"
 
-#include <QAction>
-
 PageCollector::PageCollector(Database &aDatabase, const QString &asTitle) : mDatabase(aDatabase)
 {
     mRecords.setTitle(asTitle);
@@ -57,7 +55,7 @@ PageCollector::PageCollector(Database &aDatabase, const QString &asTitle) : mDat
         [this](TabArea *, int anHits) { mnHits = anHits; }, vDirect);
     connect(
         &aDatabase, &Database::translatorListReady, this,
-        [this](const QStringList &acList, QAction *) { mcTranslators = acList; }, vDirect);
+        [this](const QStringList &acList, QObject *) { mcTranslators = acList; }, vDirect);
 }
 
 void PageCollector::expectParallel(const QString &asPage, const QString &asParallel)

@@ -2,8 +2,6 @@
 #include "cli/exitstatus.h"
 #include "cli/pagecollector.h"
 #include "cli/session.h"
-#include "controllers/application.h"
-#include "controllers/sharedoptions.h"
 #include "models/database.h"
 #include "models/plaintext.h"
 #include "models/searchstatements.h"
@@ -56,6 +54,13 @@ void addOptions(QCommandLineParser &aParser)
                        QStringLiteral("N")});
     for (const NamedFlag &vFlag : cNamedFlags)
         aParser.addOption({QLatin1String(vFlag.option), QLatin1String(vFlag.description)});
+    aParser.addOption({QStringLiteral("word-forms"),
+                       QStringLiteral("Also find the other forms of each word (its stem as a "
+                                      "prefix), as the program's \"find word forms\"; not with "
+                                      "--case-sensitive, --whole-words or --phrase.")});
+    aParser.addOption({QStringLiteral("strict-yo"),
+                       QStringLiteral("Take е and ё as different letters (by default they are "
+                                      "one, unless the settings' SearchYoAlike is false).")});
     aParser.addOption({QStringLiteral("restrict"),
                        QStringLiteral("Search only these catalogue keys: sermon keys, or chapter "
                                       "keys with --bible (see the catalogue command), e.g. 12,57."),
@@ -84,6 +89,13 @@ int run(const QCommandLineParser &aParser, Session &aSession)
         if (aParser.isSet(QLatin1String(vFlag.option)))
             vnFlags |= vFlag.flag;
 
+    // The same modifiers as the window's searches.
+    AdvancedSearchFlags vFlags(vnFlags);
+    if (!aParser.isSet(QStringLiteral("strict-yo")))
+        vFlags |= aSession.environment().searchModifiers();
+    if (aParser.isSet(QStringLiteral("word-forms")))
+        vFlags |= WordForms;
+
     QString vsList;
     if (aParser.isSet(QStringLiteral("restrict")) &&
         !restriction(aParser.value(QStringLiteral("restrict")), &vsList))
@@ -109,22 +121,20 @@ int run(const QCommandLineParser &aParser, Session &aSession)
         return vnStatus;
 
     const bool vbBible = aParser.isSet(QStringLiteral("bible"));
-    const SharedOptions *vpOptions = Application::sharedOptions();
+    const StoreEnvironment &vOptions = aSession.environment();
     const int vnSize = vnPageSize > 0 ? vnPageSize
-                                      : std::max(1, vbBible ? vpOptions->versesCount()
-                                                            : vpOptions->paragraphCount());
+                                      : std::max(1, vbBible ? vOptions.versesPerPage()
+                                                            : vOptions.paragraphsPerPage());
     const int vnOffset = (vnPage - 1) * vnSize;
 
     // As the search line asks for a first page: the hit count is unknown,
-    // so the data store counts it.
+    // so the data store counts it, here in the same pass as the page.
     Database &vDatabase = aSession.database();
     PageCollector vPage(vDatabase, QString());
     if (vbBible)
-        vDatabase.searchBible(nullptr, vsSql, vsList, AdvancedSearchFlags(vnFlags), vnOffset,
-                              vnPageSize);
+        vDatabase.searchBible(nullptr, vsSql, vsList, vFlags, vnOffset, vnPageSize);
     else
-        vDatabase.searchMessages(nullptr, vsSql, vsList, AdvancedSearchFlags(vnFlags), vnOffset,
-                                 vnPageSize);
+        vDatabase.searchMessagesCounted(nullptr, vsSql, vsList, vFlags, vnOffset, vnPageSize);
     vnStatus = aSession.finish(Success);
     if (vnStatus != Success)
         return vnStatus;
@@ -174,6 +184,7 @@ Command searchCommand()
                 "as separate arguments.\n\nExamples:\n"
                 "  quillmark-cli search --lang en grace\n"
                 "  quillmark-cli search --bible --whole-words --page 2 --page-size 10 light\n"
+                "  quillmark-cli search --lang ru --word-forms нести\n"
                 "  quillmark-cli search --restrict 12,57 --json \"living word\""),
             addOptions,
             run};

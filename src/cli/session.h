@@ -1,17 +1,25 @@
 #pragma once
 
 #include "cli/recordwriter.h"
+#include "controllers/folderenvironment.h"
+#include "models/fileproblem.h"
 
-#include <QMap>
+#include <QByteArray>
 #include <QString>
-#include <QTemporaryDir>
-#include <QVariant>
+#include <QTranslator>
+
+#include <memory>
 
 class Database;
 class QCommandLineParser;
 
 // What every command shares: the application folder and its settings, the
 // output, and the data store opened on one data language's database.
+//
+// The data store is the program's own, given the application folder as its
+// environment (FolderEnvironment); the tool makes no application object,
+// window options or worker thread around it, and its requests run on the
+// calling thread.
 //
 // The data store picks its file through the "DataLanguage" setting, which
 // the program also reads. So that a command never changes, even for a moment,
@@ -42,6 +50,7 @@ public:
     // message) when not; nothing is opened or created.
     int requireDatabase(const QString &asLanguage);
     Database &database();
+    const FolderEnvironment &environment() const { return mEnvironment; }
 
     RecordWriter &out() { return mOut; }
     // Writes the message to standard error and gives back aStatus.
@@ -56,12 +65,20 @@ public:
 private:
     void useSettingsCopy();
     void carrySettingsBack();
+    // The program's words for a file problem, in the interface language of
+    // the settings; the translation is loaded only for such a message.
+    QString describe(const QString &asPath, FileProblem aProblem) const;
 
     QString msApplicationDirectory;
     QString msLanguage;
     QString msSettingsFile;
     QString msOpenPath;
-    QTemporaryDir mSettingsCopy;
-    QMap<QString, QVariant> mcSettingsBefore;
+    QString msCopyFile;
+    // The settings file as the command found it.
+    QByteArray maSettingsBefore;
     RecordWriter mOut;
+    FolderEnvironment mEnvironment;
+    std::unique_ptr<Database> mpDatabase;
+    mutable QTranslator mTranslator;
+    mutable bool mbTranslated = false;
 };

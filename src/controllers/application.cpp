@@ -2,12 +2,12 @@
 
 #include "controllers/archiveunpacker.h"
 #include "controllers/downloadmanager.h"
+#include "controllers/folderenvironment.h"
 #include "controllers/modalbox.h"
+#include "controllers/programfolder.h"
 #include "controllers/sharedoptions.h"
 #include "controllers/sharemanager.h"
-#include "controllers/userfolder.h"
 #include "models/database.h"
-#include "models/storeenvironment.h"
 #include "widgets/importsplashscreen.h"
 #include "widgets/mainwindow.h"
 #include "widgets/sharedialog.h"
@@ -24,14 +24,11 @@
 #include <QStyleFactory>
 #include <QTextCodec>
 #include <QThread>
-#include <QThreadStorage>
 
 namespace {
 
 struct Singletons
 {
-    QString msApplicationDirectory;
-    QString msSettingsFilePath;
     SharedOptions *mpSharedOptions = nullptr;
     ShareManager *mpShareManager = nullptr;
     Database *mpDatabase = nullptr;
@@ -44,41 +41,17 @@ Singletons &singletons()
     return sSingletons;
 }
 
-QThreadStorage<QSettings *> &threadSettings()
-{
-    static QThreadStorage<QSettings *> sStorage;
-    return sStorage;
-}
-
-// The data store's view of the application: its files, settings and options.
-class ApplicationEnvironment : public StoreEnvironment
+// The data store's view of the application: the folder's files and
+// settings, with the page sizes the shared options hold.
+class ApplicationEnvironment : public FolderEnvironment
 {
 public:
-    QString databaseFilePath(const QString &asLanguage) const override
-    {
-        return Application::databaseFilePath(asLanguage);
-    }
-    QSettings *settings() const override { return Application::settings(); }
     int paragraphsPerPage() const override
     {
         return Application::sharedOptions()->paragraphCount();
     }
     int versesPerPage() const override { return Application::sharedOptions()->versesCount(); }
-    bool showDuplicates() const override { return Application::sharedOptions()->showDuplicates(); }
-    QString importFolder() const override { return Application::importPath(); }
-    QString exportFolder() const override { return Application::applicationDirectory(); }
-    void noteDatabaseUpdated() const override
-    {
-        Application::sharedOptions()->setDatabaseLastUpdated();
-    }
 };
-
-QString ensureDirectory(const QString &asPath)
-{
-    if (!QDir(asPath).exists())
-        QDir().mkpath(asPath);
-    return asPath;
-}
 
 } // namespace
 
@@ -231,13 +204,7 @@ bool Application::waitForStartupImport()
 
 QSettings *Application::settings()
 {
-    QSettings *vpSettings = threadSettings().localData();
-    if (!vpSettings || vpSettings->fileName() != settingsFilePath()) {
-        vpSettings = new QSettings(settingsFilePath(), QSettings::IniFormat);
-        vpSettings->setIniCodec("UTF-8");
-        threadSettings().setLocalData(vpSettings);
-    }
-    return vpSettings;
+    return ProgramFolder::settings();
 }
 
 SharedOptions *Application::sharedOptions()
@@ -302,64 +269,52 @@ void Application::releaseSingletons()
     vSingletons.mpDatabase = nullptr;
     delete vSingletons.mpDatabaseThread;
     vSingletons.mpDatabaseThread = nullptr;
-    if (threadSettings().hasLocalData())
-        threadSettings().setLocalData(nullptr);
+    ProgramFolder::releaseSettings();
 }
 
 QString Application::applicationDirectory()
 {
-    QString &vsDirectory = singletons().msApplicationDirectory;
-    // Resolved once the executable's folder is known (there is an
-    // application object), and kept: the first start of an installed
-    // program seeds the reader's folder here.
-    if (vsDirectory.isEmpty() && QCoreApplication::instance()) {
-        const QString vsExecutable = QCoreApplication::applicationDirPath();
-        vsDirectory = UserFolder::isInstalled(vsExecutable)
-                          ? UserFolder::prepare(UserFolder::templateFolder(vsExecutable))
-                          : vsExecutable;
-    }
-    return vsDirectory;
+    return ProgramFolder::applicationDirectory();
 }
 
 void Application::setApplicationDirectory(const QString &asPath)
 {
-    singletons().msApplicationDirectory = asPath;
+    ProgramFolder::setApplicationDirectory(asPath);
 }
 
 QString Application::settingsFilePath()
 {
-    const QString &vsPath = singletons().msSettingsFilePath;
-    return vsPath.isEmpty() ? applicationDirectory() + QStringLiteral("/setting.ini") : vsPath;
+    return ProgramFolder::settingsFilePath();
 }
 
 void Application::setSettingsFilePath(const QString &asPath)
 {
-    singletons().msSettingsFilePath = asPath;
+    ProgramFolder::setSettingsFilePath(asPath);
 }
 
 QString Application::sqlPath()
 {
-    return ensureDirectory(applicationDirectory() + QStringLiteral("/sql"));
+    return ProgramFolder::sqlPath();
 }
 
 QString Application::importPath()
 {
-    return ensureDirectory(sqlPath() + QStringLiteral("/import"));
+    return ProgramFolder::importPath();
 }
 
 QString Application::dataPath()
 {
-    return ensureDirectory(sqlPath() + QStringLiteral("/data"));
+    return ProgramFolder::dataPath();
 }
 
 QString Application::assetPath()
 {
-    return ensureDirectory(applicationDirectory() + QStringLiteral("/asset"));
+    return ProgramFolder::assetPath();
 }
 
 QString Application::stylePath()
 {
-    return ensureDirectory(applicationDirectory() + QStringLiteral("/style"));
+    return ProgramFolder::stylePath();
 }
 
 QString Application::databaseFilePath()
@@ -370,9 +325,7 @@ QString Application::databaseFilePath()
 
 QString Application::databaseFilePath(const QString &asLanguage)
 {
-    return QDir(dataPath())
-        .absoluteFilePath(
-            QStringLiteral("kvr_main%0.sqlite").arg(QStringLiteral("_") + asLanguage));
+    return ProgramFolder::databaseFilePath(asLanguage);
 }
 
 QString Application::updateServerBase()

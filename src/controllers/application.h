@@ -12,8 +12,9 @@ class SharedOptions;
 class ShareManager;
 class StoreEnvironment;
 
-// The application object: identity, the folder layout below the program's
-// directory, the process-wide singletons and the start-up sequence.
+// The application object: identity, the process-wide singletons and the
+// start-up sequence. The folder layout is ProgramFolder's; the accessors here
+// hand it on to the window's code.
 //
 // Singletons are created on first use by the static accessors and released by
 // the destructor (or releaseSingletons()). The accessors work without an
@@ -22,8 +23,7 @@ class StoreEnvironment;
 //
 // Threads: the data store lives on a worker thread of its own, created by the
 // first database() call. settings() hands each thread its own QSettings on
-// the one settings file (a QSettings object must not be shared between
-// threads; objects on the same file see each other's changes at once).
+// the one settings file (see ProgramFolder).
 class Application : public QApplication
 {
     Q_OBJECT

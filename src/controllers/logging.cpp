@@ -1,13 +1,9 @@
 #include "controllers/logging.h"
 
-#include "controllers/modalbox.h"
-
-#include <QApplication>
 #include <QMutex>
 #include <QMutexLocker>
-#include <QPointer>
-#include <QThread>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
@@ -41,23 +37,10 @@ QString prefixFor(QtMsgType aType)
     return QStringLiteral("(II)");
 }
 
-// The box is queued to the GUI thread even when the GUI thread itself logged:
-// the line is often written in the middle of a data-store operation, and a
-// modal loop there would run other events before that operation ends.
-void raiseDebugBox(const QString &asText, const QMessageLogContext &aContext)
+std::atomic<Logging::SqlErrorNotice> &sqlErrorNotice()
 {
-    auto *vpApp = qobject_cast<QApplication *>(QCoreApplication::instance());
-    if (!vpApp)
-        return;
-    const QString vsBoxText =
-        QStringLiteral("%0\n\nFile: %1\nFunction: %2\nLine: %3")
-            .arg(asText, QString::fromUtf8(aContext.file ? aContext.file : ""),
-                 QString::fromUtf8(aContext.function ? aContext.function : ""),
-                 QString::number(aContext.line));
-    QMetaObject::invokeMethod(
-        vpApp,
-        [vsBoxText]() { ModalBox::information(nullptr, QStringLiteral("Debug"), vsBoxText); },
-        Qt::QueuedConnection);
+    static std::atomic<Logging::SqlErrorNotice> sNotice{nullptr};
+    return sNotice;
 }
 
 } // namespace
@@ -91,9 +74,15 @@ void messageHandler(QtMsgType aType, const QMessageLogContext &aContext, const Q
     if (vObserver)
         vObserver(vsLine);
     if (vsLine.contains(QLatin1String("SQL Error:")))
-        raiseDebugBox(asText, aContext);
+        if (const Logging::SqlErrorNotice vNotice = sqlErrorNotice().load())
+            vNotice(asText, aContext);
     if (aType == QtFatalMsg)
         std::abort();
+}
+
+void setSqlErrorNotice(SqlErrorNotice aNotice)
+{
+    sqlErrorNotice() = aNotice;
 }
 
 void setLineObserver(std::function<void(const QString &)> aObserver)

@@ -1,5 +1,7 @@
 #include "controllers/resources.h"
 
+#include "controllers/translations.h"
+
 #include <QHash>
 
 static void registerBundles()
@@ -7,13 +9,13 @@ static void registerBundles()
     Q_INIT_RESOURCE(icons);
     Q_INIT_RESOURCE(images);
     Q_INIT_RESOURCE(help);
-    Q_INIT_RESOURCE(i18n);
 }
 
 namespace Resources {
 void registerAll()
 {
     registerBundles();
+    Translations::registerBundle();
 }
 
 QIcon icon(const QString &asPath)

@@ -2,10 +2,11 @@
 
 #include "controllers/application.h"
 #include "controllers/filename.h"
+#include "controllers/folderenvironment.h"
+#include "controllers/translations.h"
 #include "models/database.h"
 
 #include <QCoreApplication>
-#include <QDate>
 #include <QDebug>
 #include <QDir>
 #include <QEventLoop>
@@ -26,9 +27,9 @@ SharedOptions::SharedOptions(QObject *parent) : QObject(parent)
     msDataLanguage = vsData;
 
     mbPlayRemote = vpSettings->value(QStringLiteral("PlayRemote"), false).toBool();
-    mnParagraphCount = vpSettings->value(QStringLiteral("ParagraphCount"), 20).toInt();
+    mnParagraphCount = FolderEnvironment::paragraphCount(*vpSettings);
     mbOnePage = vpSettings->value(QStringLiteral("OnePage"), false).toBool();
-    mnVersesCount = vpSettings->value(QStringLiteral("VersesCount"), 20).toInt();
+    mnVersesCount = FolderEnvironment::versesCount(*vpSettings);
     mbBibleOnePage = vpSettings->value(QStringLiteral("BibleOnePage"), false).toBool();
 
     connect(&mDownloadManager, &DownloadManager::downloadingProgress, this,
@@ -46,8 +47,7 @@ void SharedOptions::setLanguage(const QString &asLocale, LanguageKind aKind)
         Application::settings()->setValue(QStringLiteral("Language"), asLocale);
         msInterfaceLanguage = asLocale;
         QCoreApplication::removeTranslator(&mTranslator);
-        if (mTranslator.load(QStringLiteral(":/i18n/i18n_") + asLocale + QStringLiteral(".qm")))
-            QCoreApplication::installTranslator(&mTranslator);
+        Translations::install(mTranslator, asLocale);
         return;
     }
     Application::database()->changeLanguage(asLocale);
@@ -132,12 +132,27 @@ void SharedOptions::setPlayRemote(bool abPlayRemote)
 
 bool SharedOptions::showDuplicates() const
 {
-    return Application::settings()->value(QStringLiteral("ShowDuplicates"), true).toBool();
+    return FolderEnvironment::duplicatesShown(*Application::settings());
 }
 
 void SharedOptions::setShowDuplicates(bool abShow)
 {
     Application::settings()->setValue(QStringLiteral("ShowDuplicates"), abShow);
+}
+
+bool SharedOptions::yoAlike() const
+{
+    return FolderEnvironment::yoAlike(*Application::settings());
+}
+
+void SharedOptions::setYoAlike(bool abAlike)
+{
+    Application::settings()->setValue(QStringLiteral("SearchYoAlike"), abAlike);
+}
+
+AdvancedSearchFlags SharedOptions::searchModifiers() const
+{
+    return FolderEnvironment::searchModifiers(*Application::settings());
 }
 
 QString SharedOptions::databaseLastUpdated()
@@ -150,8 +165,7 @@ QString SharedOptions::databaseLastUpdated()
 
 void SharedOptions::setDatabaseLastUpdated()
 {
-    Application::settings()->setValue(QStringLiteral("DatabaseLastUpdated"),
-                                      QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+    FolderEnvironment::markUpdatedToday(*Application::settings());
 }
 
 QString SharedOptions::progressText(qint64 anReceived, qint64 anTotal)

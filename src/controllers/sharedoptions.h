@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controllers/downloadmanager.h"
+#include "models/searchflags.h"
 
 #include <QObject>
 #include <QPointer>
@@ -61,6 +62,12 @@ public:
 
     bool showDuplicates() const;
     void setShowDuplicates(bool abShow);
+    // Whether searches take е and ё as one letter ("SearchYoAlike", on unless
+    // turned off: Russian texts spell ё in some words and е in others).
+    bool yoAlike() const;
+    void setYoAlike(bool abAlike);
+    // The modifiers every search of the window and the tool starts with.
+    AdvancedSearchFlags searchModifiers() const;
     QString databaseLastUpdated();
     void setDatabaseLastUpdated();
 

@@ -1,9 +1,8 @@
 #include "controllers/textconverter.h"
 
-#include "controllers/application.h"
-#include "controllers/sharedoptions.h"
 #include "models/database.h"
 #include "models/sermonfile.h"
+#include "models/storeenvironment.h"
 
 #include <QDebug>
 #include <QDir>
@@ -155,18 +154,14 @@ bool readableFolder(const QString &asDirectory)
 
 } // namespace
 
-bool TextConverter::importDirectory(const ImportRun &aRun, const Progress &aProgress,
+bool TextConverter::importDirectory(Database &aDatabase, const StoreEnvironment &aEnvironment,
+                                    const ImportRun &aRun, const Progress &aProgress,
                                     QStringList *apTitles, const BookFound &aOnBook)
 {
     if (!readableFolder(aRun.msDirectory))
         return false;
-    // Through the shared options rather than the data store alone, so that
-    // what they report as the data language (media addresses, menus) follows.
-    SharedOptions *vpOptions = Application::sharedOptions();
-    vpOptions->setLanguage(aRun.msLanguage, SharedOptions::Data);
-    const Outcome vOutcome =
-        importInto(*Application::database(), aRun, aProgress, apTitles, aOnBook);
-    vpOptions->setDatabaseLastUpdated();
+    const Outcome vOutcome = importInto(aDatabase, aRun, aProgress, apTitles, aOnBook);
+    aEnvironment.noteDatabaseUpdated();
     return vOutcome == Outcome::Complete;
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 
 class Database;
+class StoreEnvironment;
 
 // Turns a maintainer's plain-text source files into the statements that fill a
 // data-language database: sermon files (seven header lines, then "E-"
@@ -70,10 +71,12 @@ public:
     };
 
     // Converts every "*.txt" and "*.sog" file of the run's folder, in name
-    // order, into the database of the run's language, which stays the current
-    // data language afterwards, in one transaction. aProgress is called after
-    // each file. True when the run is Complete.
-    static bool importDirectory(const ImportRun &aRun, const Progress &aProgress = {},
+    // order, into the database of the run's language, which stays aDatabase's
+    // current data language afterwards, in one transaction, and notes the
+    // update in aEnvironment. aProgress is called after each file. True when
+    // the run is Complete.
+    static bool importDirectory(Database &aDatabase, const StoreEnvironment &aEnvironment,
+                                const ImportRun &aRun, const Progress &aProgress = {},
                                 QStringList *apTitles = nullptr, const BookFound &aOnBook = {});
 
     // The part of importDirectory() that touches nothing but aDatabase, so

@@ -1,7 +1,5 @@
 #include "models/catalogue.h"
 
-#include <QStandardItem>
-
 const Catalogue::Entry *Catalogue::findItem(const QString &asKey) const
 {
     for (const Group &vGroup : mcGroups)

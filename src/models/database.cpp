@@ -4,12 +4,12 @@
 
 #include "models/cataloguereader.h"
 #include "models/cataloguetree.h"
+#include "models/searchterms.h"
 #include "models/sqlerror.h"
 #include "models/storeconnection.h"
 #include "models/storeenvironment.h"
 #include "sqlite/sqliteicu.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QFileInfo>
@@ -31,7 +31,6 @@ Database::Database(const QString &asLanguage, const StoreEnvironment &aEnvironme
     mpConnection = std::make_unique<StoreConnection>();
     qRegisterMetaType<AdvancedSearchFlags>("AdvancedSearchFlags");
     qRegisterMetaType<TabArea *>("TabArea*");
-    qRegisterMetaType<QAction *>("QAction*");
     qRegisterMetaType<Catalogue>("Catalogue");
     qRegisterMetaType<FileProblem>("FileProblem");
     qRegisterMetaType<HitGroups>("HitGroups");
@@ -388,15 +387,21 @@ void Database::openQuotesParagraphST(TabArea *apTab, int anParagraph, QString ms
     emitSermon(apTab, vbRead, vcRecords);
 }
 
-void Database::openSermonOfHit(TabArea *apTab, QString asDate, QString asText)
+void Database::openSermonOfHit(TabArea *apTab, QString asDate, QString asText,
+                               AdvancedSearchFlags aFlags)
 {
     Lock vLock(*this);
     mpCurrentPage = apTab;
     changeLanguage(msCurrentLanguage);
-    LanguageSwitch vScope(*this, languageOf(apTab));
+    const QString vsLanguage = languageOf(apTab);
+    LanguageSwitch vScope(*this, vsLanguage);
     QStringList vcRecords;
-    const bool vbRead = DocumentReader(queryFactory(), mpConnection->hasDocumentIndexes())
-                            .sermonParagraphsByDate(asDate, asText, &vcRecords);
+    const bool vbRead =
+        DocumentReader(queryFactory(), mpConnection->hasDocumentIndexes())
+            .sermonParagraphsByDate(asDate, asText, &vcRecords,
+                                    SearchTerms::widens(aFlags)
+                                        ? SearchTerms::marks(asText, aFlags, vsLanguage)
+                                        : QRegularExpression());
     emitSermon(apTab, vbRead, vcRecords);
 }
 
@@ -458,7 +463,7 @@ void Database::openBibleAddLanguage(QString asLocale, TabArea *apTab, QString as
 }
 
 void Database::setTranslatorList(const QString &asLocale, TabArea *apTab, const QString &asDateInfo,
-                                 QAction *apLanguageAction)
+                                 QObject *apLanguageAction)
 {
     Lock vLock(*this);
     mpCurrentPage = apTab;

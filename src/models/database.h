@@ -28,7 +28,6 @@
 #include <thread>
 
 class CatalogueTree;
-class QAction;
 class QSqlError;
 class QSqlQuery;
 class QTextStream;
@@ -154,8 +153,10 @@ public:
     static bool databaseExists(const QString &asFilePath);
     static QString readEscapedLine(QTextStream *apStream);
 
+    // The translators of a sermon in asLocale, as translatorListReady; the
+    // language menu's action (a QAction of the page's) only travels along.
     void setTranslatorList(const QString &asLocale, TabArea *apTab, const QString &asDateInfo,
-                           QAction *apLanguageAction);
+                           QObject *apLanguageAction);
     QPair<int, int> convertPsalm(int anChapter, int anVerse, const QString &asFrom,
                                  const QString &asTo) const;
     QString convertPsalmChapters(int anChapter, const QString &asFrom, const QString &asTo) const;
@@ -169,8 +170,10 @@ public:
     static QString searchConditionsHL(const QString &asText, const QString &asSearch);
 
     // The condition the search statements put in quotes (see
-    // SearchStatements::condition); remembers aFlags as the last search flags.
-    QString searchConditions(const QString &asText, AdvancedSearchFlags aFlags);
+    // SearchStatements::condition), with the modifiers of aFlags applied for
+    // the data language; remembers aFlags as the last search flags.
+    QString searchConditions(const QString &asText, AdvancedSearchFlags aFlags,
+                             const QString &asLanguage = QString());
 
     // One page of hits of the sermons or of the Bible, as signals addressed
     // to apTab, optionally restricted to a list of sermon or chapter rowids;
@@ -192,6 +195,15 @@ public:
     {
         search(false, apTab, asText, asDates, aFlags, anOffset, anParagraphsOnPage, anKnownCount,
                false);
+    }
+    // A first request of a caller that shows nothing before it has the
+    // count too (the command-line tool): the same signals, the page and the
+    // count found in one pass over the matches where the search allows.
+    void searchMessagesCounted(TabArea *apTab, const QString &asText, const QString &asDates,
+                               AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage)
+    {
+        search(false, apTab, asText, asDates, aFlags, anOffset, anParagraphsOnPage, -1, false,
+               true);
     }
     void searchBible(TabArea *apTab, const QString &asText, const QString &asChapters,
                      AdvancedSearchFlags aFlags, int anOffset, int anParagraphsOnPage)
@@ -227,7 +239,7 @@ signals:
     void foundAllArticles(TabArea *apTab);
     void foundAllSearchArticles(TabArea *apTab);
     void translationReady(TabArea *apTab);
-    void translatorListReady(QStringList acList, QAction *apLanguageAction);
+    void translatorListReady(QStringList acList, QObject *apLanguageAction);
     void searchModeStarting(bool abYes);
     void setNavigationParams(TabArea *apTab, int anValue);
     void setFoundPagesCount(TabArea *apTab, int anCount);
@@ -251,8 +263,9 @@ public slots:
     void openBibleAddLanguage(QString asLocale, TabArea *apTab, QString asDateInfo,
                               QString asChapterInfo);
     // The sermon of a search hit, found by its date (a hit knows no rowid),
-    // with the search's words marked.
-    void openSermonOfHit(TabArea *apTab, QString asDate, QString asText);
+    // with the search's words (or, with modifiers, what it found) marked.
+    void openSermonOfHit(TabArea *apTab, QString asDate, QString asText,
+                         AdvancedSearchFlags aFlags);
     // The start-up's import of the update files: importUpdateFiles(), then
     // importCompleted and importFinished. It never ends the process: the
     // start-up decides what comes next.
@@ -281,7 +294,7 @@ private:
     bool breaksBatch(const QSqlError &aError);
     void search(bool abBible, TabArea *apTab, const QString &asText, const QString &asList,
                 AdvancedSearchFlags aFlags, int anOffset, int anPageSize, int anKnownCount,
-                bool abFirst);
+                bool abFirst, bool abOnePass = false);
     void fillTree(int anKind, bool abDuplicates);
     void noteFileProblem(const QString &asPath, FileProblem aProblem) const;
     // A problem a failed statement met on this thread, for the open file.

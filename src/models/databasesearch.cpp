@@ -4,6 +4,7 @@
 #include "models/databaseguards.h"
 #include "models/searchreader.h"
 #include "models/searchstatements.h"
+#include "models/searchterms.h"
 #include "models/storeconnection.h"
 #include "models/storeenvironment.h"
 
@@ -17,23 +18,25 @@ QString Database::searchConditionsHL(const QString &asText, const QString &asSea
     return SearchStatements::highlight(asText, asSearch);
 }
 
-QString Database::searchConditions(const QString &asText, AdvancedSearchFlags aFlags)
+QString Database::searchConditions(const QString &asText, AdvancedSearchFlags aFlags,
+                                   const QString &asLanguage)
 {
     Lock vLock(*this);
     mLastSearchFlags = aFlags;
-    const int vnFlags = int(aFlags);
-    if (vnFlags != ExactPhrase && vnFlags != WholeWords)
+    const AdvancedSearchFlags vMode = searchMode(aFlags);
+    if (vMode != ExactPhrase && vMode != WholeWords)
         qDebug().noquote() << asText;
-    return SearchStatements::condition(asText, aFlags);
+    return SearchStatements::condition(asText, aFlags, asLanguage);
 }
 
 void Database::search(bool abBible, TabArea *apTab, const QString &asText, const QString &asList,
                       AdvancedSearchFlags aFlags, int anOffset, int anPageSize, int anKnownCount,
-                      bool abFirst)
+                      bool abFirst, bool abOnePass)
 {
     SearchStatements::Search vSearch;
     int vnPageSize = 1;
     QString vsLanguage;
+    qint64 vnCount = -1;
     {
         Lock vLock(*this);
         // The page's language is taken once: its hits and its count come from
@@ -47,7 +50,9 @@ void Database::search(bool abBible, TabArea *apTab, const QString &asText, const
         emit searchModeStarting(true);
         mpCurrentPage = apTab;
         msLastSearchDates = asList;
-        vSearch.condition = searchConditions(asText, aFlags);
+        vSearch.condition = searchConditions(asText, aFlags, vsLanguage);
+        if (SearchTerms::widens(aFlags))
+            vSearch.marks = SearchTerms::marks(asText, aFlags, vsLanguage);
         vSearch.like = SearchStatements::isLikeSearch(aFlags);
         vSearch.restriction = SearchStatements::restrictionList(asList);
         vSearch.hideDuplicates =
@@ -56,6 +61,8 @@ void Database::search(bool abBible, TabArea *apTab, const QString &asText, const
         QVector<SearchReader::Hit> vcHits;
         if (abBible)
             vReader.bibleHits(vSearch, vnPageSize, anOffset, &vcHits);
+        else if (abOnePass && anKnownCount < 0)
+            vnCount = vReader.sermonHitsCounted(vSearch, asText, vnPageSize, anOffset, &vcHits);
         else
             vReader.sermonHits(vSearch, asText, vnPageSize, anOffset, &vcHits);
         for (const SearchReader::Hit &vHit : qAsConst(vcHits)) {
@@ -76,9 +83,8 @@ void Database::search(bool abBible, TabArea *apTab, const QString &asText, const
         // or a new search would have to wait for.
         const bool vbChart =
             abFirst && isSignalConnected(QMetaMethod::fromSignal(&Database::hitsPerGroup));
-        qint64 vnCount = -1;
         HitGroups vcGroups;
-        {
+        if (vnCount < 0) {
             Lock vLock(*this);
             LanguageSwitch vScope(*this, vsLanguage);
             const SearchReader vReader(queryFactory(), mpConnection->hasSearchIndexes());

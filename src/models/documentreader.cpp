@@ -66,17 +66,18 @@ bool DocumentReader::sermonParagraphs(int anRowid, const QString &asHighlight,
 }
 
 bool DocumentReader::sermonParagraphsByDate(const QString &asDate, const QString &asHighlight,
-                                            QStringList *apRecords) const
+                                            QStringList *apRecords,
+                                            const QRegularExpression &aMarks) const
 {
     QSqlQuery vSermon = mNewQuery();
     vSermon.prepare(QStringLiteral("SELECT translator, pdf, mp3, `length`, place, date FROM quotes "
                                    "WHERE date = ? LIMIT 1;"));
     vSermon.addBindValue(asDate);
-    return readParagraphs(vSermon, asHighlight, apRecords);
+    return readParagraphs(vSermon, asHighlight, apRecords, aMarks);
 }
 
 bool DocumentReader::readParagraphs(QSqlQuery &aSermon, const QString &asHighlight,
-                                    QStringList *apRecords) const
+                                    QStringList *apRecords, const QRegularExpression &aMarks) const
 {
     // Without a sermon record the fields stay empty and the paragraphs of
     // the empty date are looked for: usually none.
@@ -97,7 +98,9 @@ bool DocumentReader::readParagraphs(QSqlQuery &aSermon, const QString &asHighlig
     }
     while (vQuery.next()) {
         QString vsText = text(vQuery, 1);
-        if (!asHighlight.isEmpty())
+        if (!aMarks.pattern().isEmpty())
+            vsText = SearchStatements::highlight(vsText, aMarks);
+        else if (!asHighlight.isEmpty())
             vsText = SearchStatements::highlight(vsText, asHighlight);
         QStringList vcRecord = vcSermon;
         vcRecord << text(vQuery, 0).mid(2) << vsText;

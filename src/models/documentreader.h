@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
@@ -41,10 +42,12 @@ public:
     // The paragraphs of the sermon with the rowid, or with the date (a search
     // hit knows its sermon by date), as eight-field records "translator\tpdf\t
     // mp3\tlength\tplace\tdate\tnumber\ttext"; asHighlight marks the words of
-    // a search in the texts.
+    // a search in the texts, or aMarks, when given, what a search with
+    // modifiers found (see SearchTerms::marks).
     bool sermonParagraphs(int anRowid, const QString &asHighlight, QStringList *apRecords) const;
     bool sermonParagraphsByDate(const QString &asDate, const QString &asHighlight,
-                                QStringList *apRecords) const;
+                                QStringList *apRecords,
+                                const QRegularExpression &aMarks = QRegularExpression()) const;
 
     // The paragraphs of the translation of the sermon with the date (with or
     // without its further-translation mark) by asTranslator, as six-field
@@ -60,8 +63,8 @@ public:
 
 private:
     bool readVerses(QSqlQuery &aQuery, QVector<Verse> *apVerses) const;
-    bool readParagraphs(QSqlQuery &aSermon, const QString &asHighlight,
-                        QStringList *apRecords) const;
+    bool readParagraphs(QSqlQuery &aSermon, const QString &asHighlight, QStringList *apRecords,
+                        const QRegularExpression &aMarks = QRegularExpression()) const;
 
     QueryFactory mNewQuery;
     bool mbIndexed = false;

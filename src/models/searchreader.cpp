@@ -27,11 +27,57 @@ bool SearchReader::sermonHits(const SearchStatements::Search &aSearch, const QSt
         QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
         return false;
     }
+    readSermonHits(vQuery, aSearch, asHighlight, apHits);
+    return true;
+}
+
+qint64 SearchReader::sermonHitsCounted(const SearchStatements::Search &aSearch,
+                                       const QString &asHighlight, int anLimit, int anOffset,
+                                       QVector<Hit> *apHits) const
+{
+    const QString vsMatches = SearchStatements::sermonMatches(mbIndexed, aSearch);
+    if (vsMatches.isEmpty()) {
+        sermonHits(aSearch, asHighlight, anLimit, anOffset, apHits);
+        return -1;
+    }
+    QSqlQuery vQuery = mNewQuery();
+    vQuery.setForwardOnly(true);
+    if (!vQuery.exec(vsMatches)) {
+        QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+        return -1;
+    }
+    qint64 vnCount = 0;
+    QStringList vcPage;
+    while (vQuery.next()) {
+        if (vnCount >= anOffset && vnCount - anOffset < anLimit)
+            vcPage.append(vQuery.value(0).toString());
+        ++vnCount;
+    }
+    // A file damaged further in stops the matches part-way.
+    if (vQuery.lastError().isValid()) {
+        QUILLMARK_LOG_SQL_ERROR(vQuery.lastError());
+        return -1;
+    }
+    vQuery.finish();
+    if (vcPage.isEmpty())
+        return vnCount;
+    QSqlQuery vRows = mNewQuery();
+    if (!vRows.exec(SearchStatements::sermonRows(vcPage.join(QLatin1Char(','))))) {
+        QUILLMARK_LOG_SQL_ERROR(vRows.lastError());
+        return -1;
+    }
+    readSermonHits(vRows, aSearch, asHighlight, apHits);
+    return vnCount;
+}
+
+void SearchReader::readSermonHits(QSqlQuery &aQuery, const SearchStatements::Search &aSearch,
+                                  const QString &asHighlight, QVector<Hit> *apHits) const
+{
     QSqlQuery vDetail = mNewQuery();
     vDetail.prepare(SearchStatements::sermonDetail(mbIndexed));
     bool vbDetailFailed = false;
-    while (vQuery.next()) {
-        const QString vsDate = text(vQuery, 2);
+    while (aQuery.next()) {
+        const QString vsDate = text(aQuery, 2);
         // Bound, not spliced: a date may hold an apostrophe.
         vDetail.bindValue(0, vsDate);
         QString vsTranslator, vsName, vsPlace;
@@ -49,10 +95,12 @@ bool SearchReader::sermonHits(const SearchStatements::Search &aSearch, const QSt
         vDetail.finish();
         apHits->append(
             {QStringLiteral("%1, 19%2, %3 (%4)").arg(vsName, vsDate, vsTranslator, vsPlace),
-             text(vQuery, 1).mid(2), SearchStatements::highlight(text(vQuery, 0), asHighlight),
+             text(aQuery, 1).mid(2),
+             aSearch.marks.pattern().isEmpty()
+                 ? SearchStatements::highlight(text(aQuery, 0), asHighlight)
+                 : SearchStatements::highlight(text(aQuery, 0), aSearch.marks),
              vsDate, QString()});
     }
-    return true;
 }
 
 bool SearchReader::bibleHits(const SearchStatements::Search &aSearch, int anLimit, int anOffset,

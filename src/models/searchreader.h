@@ -34,6 +34,11 @@ public:
     // anLimit hits after anOffset; false when the page statement failed.
     bool sermonHits(const SearchStatements::Search &aSearch, const QString &asHighlight,
                     int anLimit, int anOffset, QVector<Hit> *apHits) const;
+    // The same page with the number of hits, from one pass over the matches
+    // where the search allows (see SearchStatements::sermonMatches): the
+    // count, or -1 when it is still to be made (count()).
+    qint64 sermonHitsCounted(const SearchStatements::Search &aSearch, const QString &asHighlight,
+                             int anLimit, int anOffset, QVector<Hit> *apHits) const;
     bool bibleHits(const SearchStatements::Search &aSearch, int anLimit, int anOffset,
                    QVector<Hit> *apHits) const;
     // The number of hits, or -1 when the count failed.
@@ -44,6 +49,10 @@ public:
     bool groups(bool abBible, const SearchStatements::Search &aSearch, HitGroups *apGroups) const;
 
 private:
+    // The hits of the rows of a sermon page statement (text, id, date).
+    void readSermonHits(QSqlQuery &aQuery, const SearchStatements::Search &aSearch,
+                        const QString &asHighlight, QVector<Hit> *apHits) const;
+
     QueryFactory mNewQuery;
     bool mbIndexed = false;
 };

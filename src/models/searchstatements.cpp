@@ -1,6 +1,7 @@
 #include "models/searchstatements.h"
 
 #include "models/contentindexes.h"
+#include "models/searchterms.h"
 #include "models/sqlerror.h"
 
 #include <QRegularExpression>
@@ -102,11 +103,18 @@ bool ensureIndexes(QSqlDatabase &aConnection)
 
 bool isLikeSearch(AdvancedSearchFlags aFlags)
 {
-    return int(aFlags) == CaseSensitive;
+    return int(searchMode(aFlags)) == CaseSensitive;
+}
+
+QString condition(const QString &asText, AdvancedSearchFlags aFlags, const QString &asLanguage)
+{
+    const QString vsWidened = SearchTerms::condition(literalSafe(asText), aFlags, asLanguage);
+    return vsWidened.isEmpty() ? condition(asText, searchMode(aFlags)) : vsWidened;
 }
 
 QString condition(const QString &asText, AdvancedSearchFlags aFlags)
 {
+    aFlags = searchMode(aFlags);
     const QString vsText = literalSafe(asText);
     if (int(aFlags) == ExactPhrase)
         return QLatin1Char('"') + vsText + QLatin1Char('"');
@@ -276,6 +284,24 @@ QString sermonCount(bool abIndexed, const Search &aSearch)
              aSearch.hideDuplicates
                  ? QStringLiteral(" AND docid NOT IN (%1)").arg(QLatin1String(scDuplicates))
                  : QString());
+}
+
+QString sermonMatches(bool abIndexed, const Search &aSearch)
+{
+    if (!abIndexed || aSearch.like || !aSearch.restriction.isEmpty())
+        return QString();
+    return QStringLiteral("SELECT docid FROM paragraphs WHERE text MATCH '%1'%2 ORDER BY docid;")
+        .arg(aSearch.condition,
+             aSearch.hideDuplicates
+                 ? QStringLiteral(" AND docid NOT IN (%1)").arg(QLatin1String(scDuplicates))
+                 : QString());
+}
+
+QString sermonRows(const QString &asDocids)
+{
+    return QStringLiteral("SELECT c3text, c1id, c2date FROM paragraphs_content WHERE docid IN (%1) "
+                          "ORDER BY docid;")
+        .arg(asDocids);
 }
 
 QString sermonDetail(bool abIndexed)
@@ -474,18 +500,33 @@ QString highlight(const QString &asText, const QString &asSearch)
     // All words are marked in one pass over the original text, so a word is
     // never found again inside a mark inserted for an earlier word. Longer
     // words are tried first so that "word" does not split a mark of "words".
-    QStringList vcWords = asSearch.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    vcWords.removeDuplicates();
-    if (vcWords.isEmpty())
+    // Every hit of a page is marked with the same words: the pattern is made
+    // once per search (and thread), not once per hit.
+    thread_local QString tsSearch;
+    thread_local QRegularExpression tPattern;
+    if (asSearch != tsSearch || tPattern.pattern().isEmpty()) {
+        QStringList vcWords = asSearch.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        vcWords.removeDuplicates();
+        std::sort(vcWords.begin(), vcWords.end(),
+                  [](const QString &a, const QString &b) { return a.size() > b.size(); });
+        QStringList vcEscaped;
+        for (const QString &vsWord : vcWords)
+            vcEscaped.append(QRegularExpression::escape(vsWord));
+        tsSearch = asSearch;
+        tPattern =
+            vcWords.isEmpty()
+                ? QRegularExpression()
+                : QRegularExpression(QStringLiteral("(%0)").arg(vcEscaped.join(QLatin1Char('|'))));
+    }
+    return highlight(asText, tPattern);
+}
+
+QString highlight(const QString &asText, const QRegularExpression &aMarks)
+{
+    if (aMarks.pattern().isEmpty() || !aMarks.isValid())
         return asText;
-    std::sort(vcWords.begin(), vcWords.end(),
-              [](const QString &a, const QString &b) { return a.size() > b.size(); });
-    QStringList vcEscaped;
-    for (const QString &vsWord : vcWords)
-        vcEscaped.append(QRegularExpression::escape(vsWord));
-    const QRegularExpression vPattern(QStringLiteral("(%0)").arg(vcEscaped.join(QLatin1Char('|'))));
     QString vsResult = asText;
-    return vsResult.replace(vPattern,
+    return vsResult.replace(aMarks,
                             QStringLiteral("<span style='background-color: yellow;'>\\1</span>"));
 }
 

@@ -2,6 +2,7 @@
 
 #include "models/searchflags.h"
 
+#include <QRegularExpression>
 #include <QString>
 
 class QSqlDatabase;
@@ -30,7 +31,7 @@ void setIndexesAllowed(bool abAllowed); // default true
 
 // The condition a search text gives under the flags, to go between the
 // single quotes of "text MATCH '...'" or, for CaseSensitive alone, of
-// "text LIKE '...'". The flags value counts as a whole: only exactly
+// "text LIKE '...'". The mode counts as a whole: only exactly
 // CaseSensitive, WholeWords, ExactPhrase or AnyWord (several words joined
 // with OR: hits need one of them, not all) have modes of their own.
 //
@@ -38,7 +39,10 @@ void setIndexesAllowed(bool abAllowed); // default true
 // only change the full-text query (or the LIKE pattern), never the statement:
 // control characters are dropped, and a run of apostrophes of odd length
 // (an undoubled one from a careless caller) gets one more.
+// The modifiers (WordForms, YoAlike) are left out here; the overload with the
+// data language applies them (see SearchTerms).
 QString condition(const QString &asText, AdvancedSearchFlags aFlags);
+QString condition(const QString &asText, AdvancedSearchFlags aFlags, const QString &asLanguage);
 
 // A search text as typed, as the searches take it: apostrophes doubled, and
 // no control characters (they have no meaning in a search).
@@ -48,6 +52,8 @@ bool isLikeSearch(AdvancedSearchFlags aFlags);
 // asText with every word of asSearch (split at single blanks) wrapped in a
 // highlight span, in one pass: longer words first, no word marked twice.
 QString highlight(const QString &asText, const QString &asSearch);
+// asText with every match of aMarks wrapped in the same span.
+QString highlight(const QString &asText, const QRegularExpression &aMarks);
 
 // A restriction list "(12, 57)" as the statements take it: "(12,57)", or
 // empty for no restriction. Anything but a parenthesised list of integers
@@ -64,6 +70,9 @@ struct Search
     // Leaves out further translations ("length(date) < 9"); unrestricted
     // sermon searches only.
     bool hideDuplicates = false;
+    // What a sermon hit's text marks when the search has modifiers (see
+    // SearchTerms::marks); without a pattern the searched words are marked.
+    QRegularExpression marks;
 };
 
 // Page statements read anLimit hits after skipping anOffset, counts read one
@@ -71,6 +80,14 @@ struct Search
 QString sermonPage(bool abIndexed, const Search &aSearch, int anLimit,
                    int anOffset);                           // -> text, id, date
 QString sermonCount(bool abIndexed, const Search &aSearch); // -> count
+// The page and the count from one pass over the matches, for a caller that
+// wants both at once (counting passes over them all, and the page statement
+// over the first ones again): every match's docid in docid order, the page
+// picked from them, and the page's rows read by their docids. Empty for a
+// search that has no such form (restricted, LIKE, or a file without the
+// search indexes).
+QString sermonMatches(bool abIndexed, const Search &aSearch); // -> docid
+QString sermonRows(const QString &asDocids);                  // -> text, id, date
 // One bound value, the hit's date; the first row is the sermon's record.
 QString sermonDetail(bool abIndexed); // -> translator, name, place
 

@@ -137,20 +137,23 @@ bool StoreConnection::probeTables(const QStringList &acNames)
     // The ends of each table's trees: a few pages, however large the file,
     // so a file damaged at its start is known before the window asks for
     // anything. Damage further in shows in the statement that meets it.
-    QSqlQuery vQuery(mConnection);
+    // One statement for all tables: it is run at every opening.
+    QStringList vcProbes;
     for (const TableDefinition &vTable : cTables) {
         const QString vsName = QLatin1String(vTable.name);
-        if (!acNames.contains(vsName + QStringLiteral("_content")))
-            continue;
-        const QString vsProbe =
-            QStringLiteral("SELECT (SELECT max(docid) FROM %0_content), (SELECT max(level) FROM "
-                           "%0_segdir), (SELECT max(blockid) FROM %0_segments);")
-                .arg(vsName);
-        if (!vQuery.exec(vsProbe) || !vQuery.next()) {
-            const FileProblem vProblem = FileProblems::ofError(vQuery.lastError());
-            return fail(vProblem == FileProblem::None ? FileProblem::Damaged : vProblem,
-                        vQuery.lastError().text());
-        }
+        if (acNames.contains(vsName + QStringLiteral("_content")))
+            vcProbes << QStringLiteral("(SELECT max(docid) FROM %0_content), (SELECT max(level) "
+                                       "FROM %0_segdir), (SELECT max(blockid) FROM %0_segments)")
+                            .arg(vsName);
+    }
+    if (vcProbes.isEmpty())
+        return true;
+    QSqlQuery vQuery(mConnection);
+    if (!vQuery.exec(QStringLiteral("SELECT %0;").arg(vcProbes.join(QStringLiteral(", ")))) ||
+        !vQuery.next()) {
+        const FileProblem vProblem = FileProblems::ofError(vQuery.lastError());
+        return fail(vProblem == FileProblem::None ? FileProblem::Damaged : vProblem,
+                    vQuery.lastError().text());
     }
     return true;
 }

@@ -17,6 +17,7 @@
 #include "widgets/toolbar.h"
 #include "widgets/windowkeys.h"
 
+#include <QCheckBox>
 #include <QDebug>
 #include <QEvent>
 #include <QFrame>
@@ -38,6 +39,7 @@
 namespace {
 // The advanced panel's option of the last advanced search (0 to 3; -1 none).
 const QString csSearchOption = QStringLiteral("SearchOption");
+const QString csWordForms = QStringLiteral("SearchWordForms");
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
@@ -186,6 +188,16 @@ void MainWindow::createAdvancedPanel()
     const int vnOption = Application::settings()->value(csSearchOption, -1).toInt();
     if (vnOption >= 0 && vnOption < mcOptionButtons.size())
         mcOptionButtons.at(vnOption)->setChecked(true);
+    // Word forms stay chosen for every search until unticked, in this window
+    // and the next.
+    mpWordFormsBox = new QCheckBox(mpAdvancedPanel);
+    mpWordFormsBox->setChecked(Application::settings()->value(csWordForms, false).toBool());
+    mpSearchWidget->setWordForms(mpWordFormsBox->isChecked());
+    vpLayout->addWidget(mpWordFormsBox);
+    connect(mpWordFormsBox, &QCheckBox::toggled, this, [this](bool abOn) {
+        Application::settings()->setValue(csWordForms, abOn);
+        mpSearchWidget->setWordForms(abOn);
+    });
     mpAdvancedSearchButton = new QPushButton(mpAdvancedPanel);
     vpLayout->addWidget(mpAdvancedSearchButton);
     retranslateAdvancedPanel();
@@ -202,6 +214,10 @@ void MainWindow::retranslateAdvancedPanel()
     mcOptionButtons.at(1)->setText(tr("words can't be parts of words"));
     mcOptionButtons.at(2)->setText(tr("look for the exact phrase"));
     mcOptionButtons.at(3)->setText(tr("the required contains at least one word"));
+    mpWordFormsBox->setText(tr("find word forms"));
+    mpWordFormsBox->setToolTip(tr("Finds the other forms of each word too (нести: несёт, "
+                                  "несут). Not with whole words, the exact phrase or capital "
+                                  "letters."));
     mpAdvancedSearchButton->setText(tr("Search"));
 }
 
@@ -222,7 +238,7 @@ void MainWindow::orderFocus()
     vcChain << FocusChain::controls(mpSearchWidget);
     for (QRadioButton *vpOption : mcOptionButtons)
         vcChain << vpOption;
-    vcChain << mpAdvancedSearchButton;
+    vcChain << mpWordFormsBox << mpAdvancedSearchButton;
     vcChain << FocusChain::toolBarControls(mpTreeToolBar);
     vcChain << mpTreeView << mpTabs;
     FocusChain::link(vcChain);

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+class QCheckBox;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -31,6 +32,7 @@ public:
     SearchWidget *searchWidget() const { return mpSearchWidget; }
     QWidget *advancedPanel() const { return mpAdvancedPanel; }
     QList<QRadioButton *> advancedOptions() const { return mcOptionButtons; }
+    QCheckBox *wordFormsOption() const { return mpWordFormsBox; }
     ToolBar *toolBar() const { return mpToolBar; }
     QLabel *sermonCountLabel() const { return mpSermonCountLabel; }
     StoreRequests *storeRequests() const { return mpRequests; }
@@ -80,6 +82,7 @@ private:
     int mnFirstTranslations = 0;
     int mnAllSermons = 0;
     QPushButton *mpAdvancedSearchButton = nullptr;
+    QCheckBox *mpWordFormsBox = nullptr;
     // Whether the data store was asked for the files it could not use.
     bool mbFileProblemsAsked = false;
 };

@@ -1,11 +1,14 @@
 #include "widgets/searchhighlighter.h"
 
+#include "models/searchterms.h"
+
 namespace {
 
-const QChar cLowerE(0x0435);
-const QChar cLowerYo(0x0451);
-const QChar cUpperE(0x0415);
-const QChar cUpperYo(0x0401);
+using SearchTerms::cLowerE;
+using SearchTerms::cLowerYo;
+using SearchTerms::cUpperE;
+using SearchTerms::cUpperYo;
+using SearchTerms::isE;
 
 // Both letters, escaped the way QRegularExpression::escape escapes them; inside
 // a character class they simply join it, elsewhere they form a class of their own.
@@ -17,11 +20,6 @@ QString yoAlternatives(QChar aLetter, bool abInClass)
     return abInClass ? vsBoth : QLatin1Char('[') + vsBoth + QLatin1Char(']');
 }
 
-bool isE(QChar c)
-{
-    return c == cLowerE || c == cUpperE;
-}
-
 } // namespace
 
 SearchHighlighter::SearchHighlighter(QObject *parent) : QSyntaxHighlighter(parent)
@@ -29,15 +27,19 @@ SearchHighlighter::SearchHighlighter(QObject *parent) : QSyntaxHighlighter(paren
 }
 
 void SearchHighlighter::setSearch(const QString &asText, const QTextCharFormat &aFormat,
-                                  AdvancedSearchFlags aFlags)
+                                  AdvancedSearchFlags aFlags, const QString &asLanguage)
 {
     mFormat = aFormat;
-    mPattern = pattern(asText, aFlags);
+    mPattern = pattern(asText, aFlags, asLanguage);
     rehighlight();
 }
 
-QRegularExpression SearchHighlighter::pattern(const QString &asText, AdvancedSearchFlags aFlags)
+QRegularExpression SearchHighlighter::pattern(const QString &asText, AdvancedSearchFlags aFlags,
+                                              const QString &asLanguage)
 {
+    // Word forms and е/ё variants mark what the widened search found.
+    if (SearchTerms::widens(aFlags))
+        return SearchTerms::marks(asText, aFlags, asLanguage);
     // The search line doubles apostrophes for SQL; the page text has single ones.
     QString vsText = asText;
     vsText.replace(QStringLiteral("''"), QStringLiteral("'"));

@@ -17,12 +17,14 @@ public:
     explicit SearchHighlighter(QObject *parent);
 
     // The text may arrive in its SQL form, with apostrophes doubled.
+    // The data language chooses the word forms of a search that asks for them.
     void setSearch(const QString &asText, const QTextCharFormat &aFormat,
-                   AdvancedSearchFlags aFlags);
+                   AdvancedSearchFlags aFlags, const QString &asLanguage = QString());
 
     // One expression matching all searched words; an empty pattern when there is
     // nothing to look for. An invalid expression (bad user regex) marks nothing.
-    static QRegularExpression pattern(const QString &asText, AdvancedSearchFlags aFlags);
+    static QRegularExpression pattern(const QString &asText, AdvancedSearchFlags aFlags,
+                                      const QString &asLanguage = QString());
     // Lets the letter е (and Е) also match ё (Ё) in s; with abRegex false, s is
     // taken literally and escaped first.
     static QString makeYoInsensitive(const QString &s, bool abRegex);

@@ -4,6 +4,7 @@
 #include "controllers/modalbox.h"
 #include "controllers/resources.h"
 #include "controllers/searchhistory.h"
+#include "controllers/sharedoptions.h"
 #include "models/searchstatements.h"
 #include "views/treeview.h"
 #include "widgets/tabarea.h"
@@ -46,8 +47,17 @@ void SearchWidget::search()
     startSearch(NoOption);
 }
 
+void SearchWidget::setWordForms(bool abOn)
+{
+    mbWordForms = abOn;
+    retranslate();
+}
+
 void SearchWidget::startSearch(AdvancedSearchFlags aFlags)
 {
+    aFlags |= Application::sharedOptions()->searchModifiers();
+    if (mbWordForms)
+        aFlags |= WordForms;
     const QString vsText = mpLineEdit->text();
     if (SearchStatements::fromUserText(vsText).trimmed().isEmpty()) {
         ModalBox::information(this, QString(), tr("Search text is too short"));
@@ -82,7 +92,7 @@ void SearchWidget::retranslate()
 {
     mpSearchButton->setToolTip(tr("Search"));
     mpAdvancedButton->setToolTip(tr("Advanced search"));
-    mpLineEdit->setPlaceholderText(tr("Search"));
+    mpLineEdit->setPlaceholderText(mbWordForms ? tr("Search, with word forms") : tr("Search"));
     mpLineEdit->setAccessibleName(tr("Search text"));
     mpLineEdit->setAccessibleDescription(
         tr("Words to find in the ticked documents; Enter starts the search"));

@@ -30,6 +30,9 @@ public:
     QPushButton *advancedButton() const { return mpAdvancedButton; }
     // The searches the line completes from, newest first.
     QStringListModel *history() const { return mpHistory; }
+    // Whether every search looks for the forms of its words.
+    void setWordForms(bool abOn);
+    bool wordForms() const { return mbWordForms; }
 
 signals:
     void searchMessages(TabArea *apTab, QString asText, QString asDates, AdvancedSearchFlags aFlags,
@@ -53,4 +56,5 @@ private:
     QStringListModel *mpHistory = nullptr;
     TabWidget *mpTabs = nullptr;
     TreeView *mpTreeView = nullptr;
+    bool mbWordForms = false;
 };

@@ -202,9 +202,19 @@ QWidget *SettingsDialog::createContentPage()
     auto *vpMediaLayout = new QVBoxLayout(vpMedia);
     vpMediaLayout->addWidget(mpPlayRemoteBox);
     vpMediaLayout->addStretch();
+    auto *vpSearch = new QGroupBox(tr("Search"), vpPage);
+    mpYoAlikeBox = new QCheckBox(tr("Find words spelled with ё when searching with е, and the "
+                                    "other way round"),
+                                 vpSearch);
+    mpYoAlikeBox->setChecked(mpOptions->yoAlike());
+    auto *vpSearchLayout = new QVBoxLayout(vpSearch);
+    vpSearchLayout->addWidget(mpYoAlikeBox);
     auto *vpLayout = new QVBoxLayout(vpPage);
     vpLayout->addWidget(vpMedia);
+    vpLayout->addWidget(vpSearch);
+    vpLayout->addStretch();
     connect(mpPlayRemoteBox, &QCheckBox::toggled, mpOptions, &SharedOptions::setPlayRemote);
+    connect(mpYoAlikeBox, &QCheckBox::toggled, mpOptions, &SharedOptions::setYoAlike);
     return vpPage;
 }
 

@@ -19,9 +19,11 @@ class VersionTable;
 
 // The program's settings: the catalogue font, which data files may be
 // updated, the widget style and style sheet (applied as soon as they are
-// chosen, and the sheet editable in place), remote playback, and for
+// chosen, and the sheet editable in place), remote playback, е and ё alike
+// in searches, and for
 // maintainers the converter page. "OK" stores the font, update and style
-// choices; playback is stored as soon as it is changed.
+// choices; playback and the search letters are stored as soon as they are
+// changed.
 class SettingsDialog : public QDialog
 {
     Q_OBJECT
@@ -70,5 +72,6 @@ private:
     QComboBox *mpSheetCombo = nullptr;
     QTextEdit *mpSheetEditor = nullptr;
     QCheckBox *mpPlayRemoteBox = nullptr;
+    QCheckBox *mpYoAlikeBox = nullptr;
     ConverterPage *mpConverterPage = nullptr;
 };

@@ -321,10 +321,10 @@ void TabArea::openTranslation(const QString &asLocale, const QString &asTranslat
         emit openQuotesParagraphAddLanguage(asLocale, this, asTranslator, msDateInfo);
 }
 
-void TabArea::useTranslatorList(QStringList acList, QAction *apLanguageAction)
+void TabArea::useTranslatorList(QStringList acList, QObject *apLanguageAction)
 {
-    mpTranslationMenu->useTranslatorList(acList, apLanguageAction, isBible(), msTranslator,
-                                         msLanguage);
+    mpTranslationMenu->useTranslatorList(acList, qobject_cast<QAction *>(apLanguageAction),
+                                         isBible(), msTranslator, msLanguage);
 }
 
 void TabArea::prepareSearchMode(bool abYes)
@@ -392,7 +392,7 @@ void TabArea::openHit(const QString &asLink)
     TabArea *vpPage = mpOpener->openTab(vsTitle, context());
     if (!vpPage)
         return;
-    emit vpPage->openSermonOfHit(vpPage, vsHead, msSearchText);
+    emit vpPage->openSermonOfHit(vpPage, vsHead, msSearchText, mSearchFlags);
     vpPage->highlightSearch(msSearchText, mSearchFlags);
     vpPage->jumpTo(vnNumber);
 }
@@ -501,7 +501,7 @@ void TabArea::highlightSearch(const QString &asText, AdvancedSearchFlags aFlags)
         QColor(Application::settings()
                    ->value(QStringLiteral("searchColor"), QStringLiteral("#c0c0c0"))
                    .toString()));
-    mpHighlighter->setSearch(asText, vFormat, aFlags);
+    mpHighlighter->setSearch(asText, vFormat, aFlags, msLanguage);
     mpHighlighter->setDocument(mpLeftTextBrowser->document());
 }
 

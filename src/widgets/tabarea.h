@@ -118,7 +118,8 @@ signals:
     void openBibleChapter(TabArea *apTab, QString asBibleTitle, int anChapter);
     void openQuotesParagraph(TabArea *apTab, int anParagraph);
     void openQuotesParagraphST(TabArea *apTab, int anParagraph, QString msText);
-    void openSermonOfHit(TabArea *apTab, QString asDate, QString asText);
+    void openSermonOfHit(TabArea *apTab, QString asDate, QString asText,
+                         AdvancedSearchFlags aFlags);
     void openQuotesParagraphAddLanguage(QString asLocale, TabArea *apTab, QString asTranslator,
                                         QString asDateInfo);
     void openBibleAddLanguage(QString asLocale, TabArea *apTab, QString asDateInfo,
@@ -137,7 +138,7 @@ public slots:
     void save();
     void mp3();
     void pdf();
-    void useTranslatorList(QStringList acList, QAction *apLanguageAction);
+    void useTranslatorList(QStringList acList, QObject *apLanguageAction);
     void prepareSearchMode(bool abYes);
 
 private slots:

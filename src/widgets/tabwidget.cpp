@@ -28,6 +28,9 @@ TabWidget::TabWidget(QWidget *parent) : QTabWidget(parent)
     setTabsClosable(true);
     setMovable(true);
     setDocumentMode(true);
+    // A page's translator request takes its language menu's action along to
+    // the data store's thread.
+    qRegisterMetaType<QAction *>("QAction*");
     connect(this, &QTabWidget::currentChanged, this, &TabWidget::currentChange);
     connect(this, &QTabWidget::tabCloseRequested, this, &TabWidget::closeTab);
     mpCover = new CoverWidget(this);

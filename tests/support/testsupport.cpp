@@ -3,6 +3,7 @@
 #include "widgets/mainwindow.h"
 
 #include "controllers/application.h"
+#include "controllers/debugbox.h"
 #include "controllers/logging.h"
 #include "controllers/resources.h"
 #include "controllers/sharedoptions.h"
@@ -91,7 +92,7 @@ void initProcess()
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    Logging::install();
+    DebugBox::install();
     Resources::registerAll();
     // Only the loopback server may ever be reached, whatever the environment says.
     QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
