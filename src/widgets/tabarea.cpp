@@ -257,6 +257,13 @@ void TabArea::showHits(const QString &asText, AdvancedSearchFlags aFlags, bool a
     // stay, so that any hit on the page can be opened.
     showArticles(mnShownRecords, asText, aFlags, abAppend);
     mnShownRecords = mRecords.records().size();
+    mbAwaitingHits = false;
+    if (mPendingNarrowing) {
+        const QPair<QString, QString> vChoice = *mPendingNarrowing;
+        mPendingNarrowing.reset();
+        narrowSearch(vChoice.first, vChoice.second);
+        return;
+    }
     continueOnePage();
 }
 
@@ -412,6 +419,7 @@ void TabArea::requestResultPage(int anOffset, int anPageSize)
     // Through the data store's thread, like the first page: a slow search
     // (a full scan in case-sensitive mode) must not stop the window painting.
     const QString &vsRestriction = msNarrowing.isEmpty() ? msRestriction : msNarrowing;
+    mbAwaitingHits = true;
     if (isBible())
         emit searchBible(this, msQueryText, vsRestriction, mSearchFlags, anOffset, anPageSize,
                          mnFoundCount);
@@ -427,6 +435,10 @@ void TabArea::setHitGroups(const HitGroups &acGroups)
 
 void TabArea::narrowSearch(const QString &asKeys, const QString &asLabel)
 {
+    if (mbAwaitingHits) {
+        mPendingNarrowing = qMakePair(asKeys, asLabel);
+        return;
+    }
     msNarrowing = asKeys;
     msNarrowLabel = asLabel;
     // As a new search: counted again, and in one-page mode its first chunk

@@ -10,6 +10,8 @@
 #include <QVector>
 #include <QWidget>
 
+#include <optional>
+
 class HitChart;
 class NavigationWidget;
 class PageActions;
@@ -183,6 +185,10 @@ private:
     // A chart bar's keys and label while the page shows only its hits.
     QString msNarrowing;
     QString msNarrowLabel;
+    // While the hits of a request are on their way, a bar chosen meanwhile
+    // waits (keys, label): its hits would mix with them.
+    bool mbAwaitingHits = false;
+    std::optional<QPair<QString, QString>> mPendingNarrowing;
     AdvancedSearchFlags mSearchFlags;
     SearchHighlighter *mpHighlighter = nullptr;
     PageRecords mRecords;
