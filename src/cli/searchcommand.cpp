@@ -184,7 +184,7 @@ Command searchCommand()
                 "as separate arguments.\n\nExamples:\n"
                 "  quillmark-cli search --lang en grace\n"
                 "  quillmark-cli search --bible --whole-words --page 2 --page-size 10 light\n"
-                "  quillmark-cli search --lang ru --word-forms нести\n"
+                "  quillmark-cli search --lang ru --word-forms говорить\n"
                 "  quillmark-cli search --restrict 12,57 --json \"living word\""),
             addOptions,
             run};
