@@ -177,6 +177,20 @@ void TestTextConverter::folderRuns()
     QCOMPARE(Application::settings()->value("DataLanguage").toString(), QString("en"));
     QCOMPARE(Application::settings()->value("DatabaseLastUpdated").toString(),
              QDate::currentDate().toString("yyyy-MM-dd"));
+
+    // A second run adds its own piece to each index; the run's end merges
+    // them, and a phrase across both runs' texts is still found.
+    QVERIFY(TestSupport::writeFile(vApp.filePath("more/d.txt"),
+                                   "53-0405\nThird\n-\n-\n-\n1:00\nX\nE-1 we see\n"));
+    QVERIFY(TextConverter::importDirectory(
+        *Application::database(), *Application::storeEnvironment(),
+        {vApp.filePath("more"), "en", TextConverter::ImportRun::Quotes, false}));
+    QCOMPARE(TestSupport::readRows("en", "SELECT (SELECT count(*) FROM paragraphs_segdir) || ' ' "
+                                         "|| (SELECT count(*) FROM quotes_segdir);"),
+             QStringList{"1 1"});
+    QCOMPARE(TestSupport::readRows("en", "SELECT date FROM paragraphs WHERE text MATCH "
+                                         "'\"we see\" OR \"won''t we\"' ORDER BY docid;"),
+             (QStringList{"58-0302", "53-0405"}));
 }
 
 void TestTextConverter::demoSermonsConvertCleanly()

@@ -544,6 +544,6 @@ CorpusGenerator::write(Database &aDatabase, bool abBible,
             aProgress(vTotals);
     }
     if (vTotals.mbOk)
-        vTotals.mbOk = aDatabase.execQuery(QStringLiteral("VACUUM;"));
+        vTotals.mbOk = aDatabase.compact();
     return vTotals;
 }

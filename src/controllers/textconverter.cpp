@@ -224,7 +224,8 @@ TextConverter::Outcome TextConverter::importInto(Database &aDatabase, const Impo
             apTitles->clear();
         return Outcome::NothingWritten;
     }
-    // Gives back the room of what was replaced; the run is in either way.
-    aDatabase.execQuery(QStringLiteral("VACUUM;"));
+    // Merges the indexes for the searches and gives back the room of what
+    // was replaced; the run is in either way.
+    aDatabase.compact();
     return vbResult ? Outcome::Complete : Outcome::Incomplete;
 }

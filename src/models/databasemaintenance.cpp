@@ -120,6 +120,14 @@ bool Database::beginBatch()
     return true;
 }
 
+bool Database::compact()
+{
+    Lock vLock(*this);
+    if (mbInBatch)
+        return false;
+    return mpConnection->compact();
+}
+
 bool Database::batchBroken() const
 {
     Lock vLock(*this);

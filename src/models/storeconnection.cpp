@@ -2,6 +2,7 @@
 
 #include "models/documentstatements.h"
 #include "models/searchstatements.h"
+#include "models/sqlerror.h"
 
 #include <QDebug>
 #include <QSqlDriver>
@@ -156,6 +157,26 @@ bool StoreConnection::probeTables(const QStringList &acNames)
                     vQuery.lastError().text());
     }
     return true;
+}
+
+bool StoreConnection::compact()
+{
+    QSqlQuery vQuery(mConnection);
+    bool vbResult = true;
+    for (const TableDefinition &vTable : cTables) {
+        // A table already in one segment is left as it is.
+        const QString vsMerge = QStringLiteral("INSERT INTO %1(%1) VALUES('optimize');")
+                                    .arg(QLatin1String(vTable.name));
+        if (!vQuery.exec(vsMerge)) {
+            QUILLMARK_LOG_SQL_ERROR(vQuery.lastError()) << "in" << vsMerge;
+            vbResult = false;
+        }
+    }
+    if (!vQuery.exec(QStringLiteral("VACUUM;"))) {
+        QUILLMARK_LOG_SQL_ERROR(vQuery.lastError()) << "in VACUUM";
+        vbResult = false;
+    }
+    return vbResult;
 }
 
 bool StoreConnection::createMissingTables(const QStringList &acNames, bool *apCreated)

@@ -40,6 +40,10 @@ public:
     // reader is told soon when another program keeps the file.
     static const int cnBusyTimeoutMs = 3000;
 
+    // Merges each full-text table's index into one segment, then VACUUM;
+    // false when a step fails (logged; each step is all or nothing).
+    bool compact();
+
     bool hasTransactions() const { return mbTransactions; }
     // Whether the open file has the program's document and search indexes.
     bool hasDocumentIndexes() const { return mbDocumentIndexes; }
