@@ -516,7 +516,7 @@ void TestCli::documentsAsTheWindowShowsThem_data()
         QTest::newRow(asName) << asLanguage << asItem << asParallel << asTranslator << acChapter;
     };
 
-    // The pairing itself is checked in test_reading.
+    // The pairing itself is checked in test_paralleltexts.
     row("sermon with markup, its English original", "ru", "Надежда — якорь", "en", "", {});
     row("sermon with its other Russian translation", "ru", "Надежда — якорь", "ru", "П. Ильин", {});
     row("English sermon, the chosen one of several translations", "en", "Hope Is an Anchor", "ru",
