@@ -413,6 +413,10 @@ name</translation>
             <translation>The folder %1 holds no source files (*.txt, *.sog); nothing was changed.</translation>
         </message>
         <message>
+            <source>Merging the search index and compacting the file…</source>
+            <translation>Merging the search index and compacting the file…</translation>
+        </message>
+        <message>
             <source>Import complete!</source>
             <translation>Import complete!</translation>
         </message>

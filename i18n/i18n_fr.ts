@@ -413,6 +413,10 @@ fichier</translation>
             <translation>Le dossier %1 ne contient aucun fichier source (*.txt, *.sog) ; rien n’a été modifié.</translation>
         </message>
         <message>
+            <source>Merging the search index and compacting the file…</source>
+            <translation>Fusion de l’index de recherche et compactage du fichier…</translation>
+        </message>
+        <message>
             <source>Import complete!</source>
             <translation>Importation terminée !</translation>
         </message>

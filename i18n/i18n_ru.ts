@@ -413,6 +413,10 @@ name</source>
             <translation>В папке %1 нет исходных файлов (*.txt, *.sog); ничего не изменено.</translation>
         </message>
         <message>
+            <source>Merging the search index and compacting the file…</source>
+            <translation>Поисковый индекс сливается, файл сжимается…</translation>
+        </message>
+        <message>
             <source>Import complete!</source>
             <translation>Импорт завершён!</translation>
         </message>

@@ -124,10 +124,14 @@ ConverterPage::ConverterPage(QSettings *apSettings, Database *apDatabase, Shared
     vpLayout->addWidget(mpStatusLabel);
 
     connect(mpConversion, &FolderConversion::fileConverted, this,
-            [this](int anDone, int /*anTotal*/, const QString &asFile) {
+            [this](int anDone, int anTotal, const QString &asFile) {
                 if (!mbBible)
                     addRow(asFile);
                 mpProgress->setValue(anDone);
+                // The run's last step takes a few seconds on a large database.
+                if (anDone == anTotal)
+                    mpStatusLabel->setText(QCoreApplication::translate(
+                        "SettingsDialog", "Merging the search index and compacting the file…"));
             });
     connect(mpConversion, &FolderConversion::bookFound, this, &ConverterPage::addRow);
     connect(mpConversion, &FolderConversion::finished, this, &ConverterPage::finishImport);
